@@ -7,7 +7,7 @@
 namespace tarnel {
 namespace {
 
-struct Spec {
+struct Placeholder {
     bool zeroPad = false;
     bool leftAlign = false;
     int width = 0;
@@ -16,7 +16,7 @@ struct Spec {
 
 // Reads flags, width and length modifiers after '%'. Returns the index after the conversion
 // character, or npos when the placeholder is not one we know.
-size_t parseSpec(std::string_view t, size_t i, Spec& s) {
+size_t parsePlaceholder(std::string_view t, size_t i, Placeholder& s) {
     while (i < t.size() && (t[i] == '0' || t[i] == '-' || t[i] == '+' || t[i] == ' ' || t[i] == '#')) {
         if (t[i] == '0') s.zeroPad = true;
         if (t[i] == '-') s.leftAlign = true;
@@ -36,7 +36,7 @@ size_t parseSpec(std::string_view t, size_t i, Spec& s) {
     return std::string_view::npos;
 }
 
-std::string convertNumber(const std::string& arg, const Spec& s) {
+std::string convertNumber(const std::string& arg, const Placeholder& s) {
     long long v = 0;
     const char* b = arg.data();
     const char* e = b + arg.size();
@@ -62,7 +62,7 @@ std::string convertNumber(const std::string& arg, const Spec& s) {
     return std::string(buf, tr.ptr);
 }
 
-std::string pad(std::string text, const Spec& s, bool numeric) {
+std::string pad(std::string text, const Placeholder& s, bool numeric) {
     if (static_cast<int>(text.size()) >= s.width) return text;
     const size_t n = static_cast<size_t>(s.width) - text.size();
     if (s.leftAlign) return text + std::string(n, ' ');
@@ -89,8 +89,8 @@ std::string SafeFormat(std::string_view text, const std::vector<std::string>& ar
             ++i;
             continue;
         }
-        Spec s;
-        const size_t end = parseSpec(text, i + 1, s);
+        Placeholder s;
+        const size_t end = parsePlaceholder(text, i + 1, s);
         if (end == std::string_view::npos || next >= args.size()) {
             out += '%';  // unknown or unfilled placeholder: copied as it stands
             continue;
