@@ -1,9 +1,12 @@
-// The keyboard's command set: one operation per command, each one or more transactions over the
-// command connection. Every operation returns a DeviceResult (ResultOk = 1 is success).
+// The keyboard's command set (Part 1.2): one operation per command, each one or more
+// transactions over the command connection. Every operation returns a DeviceResult
+// (ResultOk = 1 is success; callers compare with 1 only).
 #pragma once
 #include <cstdint>
 
+#include "devicelink/frame.h"
 #include "devicelink/result.h"
+#include "devicelink/transaction.h"
 
 namespace tarnel {
 
@@ -14,7 +17,32 @@ inline constexpr int kInfoBlockSize = 44;
 inline constexpr int kSettingsReadSize = 56;
 inline constexpr int kLightingRecordSize = 42;
 inline constexpr int kKeyColorTableStride = 512;
-inline constexpr int kPayloadSize = 56;
+inline constexpr int kCmdEndPauseMs = 10;
+
+// Fields of the 44-byte device information block.
+inline constexpr int kInfoFirmwareOffset = 8;   // 16-bit LE
+inline constexpr int kInfoActiveProfileOffset = 10;
+inline constexpr int kInfoMacroUnitsOffset = 11;  // x 128 bytes
+inline constexpr int kInfoEffectsOffset = 12;     // 32 effect numbers
+inline constexpr int kMacroCapacityUnit = 128;
+inline constexpr int kProfileCount = 3;
+
+enum CommandCode : uint8_t {
+    CmdCodeBegin = 1,
+    CmdCodeEnd = 2,
+    CmdCodeReadInfo = 3,
+    CmdCodeWriteInfo = 4,
+    CmdCodeReadSettings = 5,
+    CmdCodeWriteSettings = 6,
+    CmdCodeReadKeyTable = 7,
+    CmdCodeWriteKeyTable = 8,
+    CmdCodeReadMacros = 9,
+    CmdCodeWriteMacros = 10,
+    CmdCodeTest = 13,
+    CmdCodeReadDefaultKeyTable = 15,
+    CmdCodeReadKeyColors = 16,
+    CmdCodeWriteKeyColors = 17,
+};
 
 class CommandSet {
 public:
@@ -40,12 +68,22 @@ public:
     // Writes profile p as the active one (p < 0: nothing). The cache holds p on success, else -1.
     void SetActiveProfile(int profile);
 
+    // Progress of the chunked commands (7, 8, 9, 10, 15); empty by default. Set it from the
+    // thread that issues the commands.
+    void setChunkProgress(ChunkProgress progress) { m_progress = std::move(progress); }
+
     LinkState& link() { return m_link; }
     DeviceConnection& connection() { return m_connection; }
 
 private:
+    // Build, transact, check status, copy `copyOut` reply payload bytes into dest.
+    int singleFrame(uint8_t command, int length, int address, const uint8_t* payload,
+                    uint8_t* dest, int copyOut);
+    int profileBase(int profile, int stride) const;
+
     DeviceConnection& m_connection;
     LinkState& m_link;
+    ChunkProgress m_progress;
 };
 
 }  // namespace tarnel
