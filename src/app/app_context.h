@@ -1,10 +1,10 @@
-// The process-wide record of Part 4.1: paths, flags, the device link state, the factory key
+// The process-wide record: paths, flags, the device link state, the factory key
 // table and the locks. Core code only: the program fills the paths from its platform layer.
 //
 // Flags that several threads read and write are atomics (`uiConnected`, `noAutoOpen`,
 // `macroCapacity`, and in `link`: `connected`, `activeProfileCache`, `currentProfile`).
 // Lock order, always: dataLock -> appliedLock -> the command connection's transaction lock.
-// The profile image, actionStrings and the applied snapshot are added by their owner (Part 3.1)
+// The profile image, actionStrings and the applied snapshot are added by their owner (profile store)
 // and guarded by dataLock and appliedLock.
 #pragma once
 #include <array>

@@ -1,4 +1,4 @@
-// The program's paths (Part 4.1's table), computed once at start from strings the caller gives:
+// The program's paths, computed once at start from strings the caller gives:
 // the data root (the executable's folder when it holds Skins/, else the installed
 // share/tarnel/) and the per-user data base folder. No Qt here. Folders end with '/'.
 #pragma once

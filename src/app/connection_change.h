@@ -1,4 +1,4 @@
-// `onConnectionChanged` of Part 4.1: the application's reaction when the keyboard is found or
+// `onConnectionChanged`: the application's reaction when the keyboard is found or
 // removed. Runs on the discovery thread.
 #pragma once
 #include "devicelink/connection_observer.h"

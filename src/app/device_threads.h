@@ -1,4 +1,4 @@
-// The two device threads of the program (Part 1.3) with the shutdown order of DESIGN.md:
+// The two device threads of the program with the shutdown order of DESIGN.md:
 // stop flags, abort the connections, cancel any pending send-and-wait, join.
 #pragma once
 #include <functional>

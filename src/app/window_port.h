@@ -1,4 +1,4 @@
-// What the connection change needs of the main window (Part 4.1). The program implements it
+// What the connection change needs of the main window. The program implements it
 // with queued calls onto the UI thread; tests record the calls.
 //
 // Contract of the send-and-wait calls: they return true once the window has handled the

@@ -1,4 +1,4 @@
-// The keyboard's command set (Part 1.2): one operation per command, each one or more
+// The keyboard's command set: one operation per command, each one or more
 // transactions over the command connection. Every operation returns a DeviceResult
 // (ResultOk = 1 is success; callers compare with 1 only).
 #pragma once

@@ -1,4 +1,4 @@
-// What the discovery thread tells the window side (Part 1.3 -> Part 4.1).
+// What the discovery thread tells the window side.
 #pragma once
 
 namespace tarnel {

@@ -1,11 +1,11 @@
-// One open HID interface with abortable, time-limited report reads and writes (Part 1.3).
+// One open HID interface with abortable, time-limited report reads and writes.
 // Two exist for the whole run: the command connection and the event connection.
 //
 // Threads: any thread may call WriteReport/ReadReport/Close/Open at any time. The open device
 // lives in a shared_ptr; each report call copies it under a small mutex and works on its copy,
 // so Close (or the Close inside Open) on another thread aborts the device (the waiting call fails
 // at once) and the device is freed only when the last call using it has returned.
-// The transaction lock (Part 1.1) is separate; lock order: dataLock -> appliedLock -> the
+// The transaction lock is separate; lock order: dataLock -> appliedLock -> the
 // transaction lock. The small device mutex is a leaf: nothing else is taken while it is held.
 #pragma once
 #include <atomic>

@@ -1,4 +1,4 @@
-// Which interfaces are candidates for the keyboard (Part 1.3, "Matching an interface path").
+// Which interfaces are candidates for the keyboard.
 #pragma once
 #include <cstdint>
 #include <string_view>

@@ -1,4 +1,4 @@
-// The discovery thread of Part 1.3: finds the keyboard's command interface, watches for its
+// The discovery thread: finds the keyboard's command interface, watches for its
 // removal and re-arrival, and reports each change to a ConnectionObserver on its own thread.
 #pragma once
 #include <atomic>

@@ -1,4 +1,4 @@
-// The event-listener thread of Part 1.3: reads the keyboard's consumer-control interface and
+// The event-listener thread: reads the keyboard's consumer-control interface and
 // turns its event codes into main-window timers and tray icon changes.
 #pragma once
 #include <atomic>

@@ -1,4 +1,4 @@
-// What the event listener asks of the window side (Part 1.3 -> Parts 4.2, 4.5).
+// What the event listener asks of the window side.
 #pragma once
 
 namespace tarnel {

@@ -1,4 +1,4 @@
-// The 64-byte report of the command interface (Part 1.1), used in both directions:
+// The 64-byte report of the command interface, used in both directions:
 // byte 0 report id 4, bytes 1-2 checksum (LE), 3 command, 4 length, 5-6 address (LE),
 // 7 status (0 in requests), 8-63 payload.
 #pragma once

@@ -1,4 +1,4 @@
-// The decoding slots of an input report (Part 1.3 `inputItems`): one per input button capability
+// The decoding slots of an input report (`inputItems`): one per input button capability
 // and one per input value (ranges expanded), filled by ParseInputReport.
 //
 // Report buffers follow the layout the caps describe: byte 0 is the report id (0 when the

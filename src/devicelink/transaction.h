@@ -1,4 +1,4 @@
-// The request/reply transaction and the chunked area transfer (Part 1.1).
+// The request/reply transaction and the chunked area transfer.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The short-lived tray workers of Part 1.3: each runs one icon change on its own thread, one at
+// The short-lived tray workers of the event listener: each runs one icon change on its own thread, one at
 // a time under their own lock (taken alone, never with another lock), then pauses 1 ms.
 // Every worker is joined by joinAll() (or the destructor), so none outlives what it touches.
 #pragma once
