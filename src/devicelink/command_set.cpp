@@ -109,7 +109,8 @@ int CommandSet::GetActiveProfile() {
 }
 
 void CommandSet::SetActiveProfile(int profile) {
-    if (profile < 0) return;
+    // Only 0..2 name a profile: a larger number would be written into the keyboard's block.
+    if (profile < 0 || profile >= kProfileCount) return;
     uint8_t info[kInfoBlockSize] = {};
     if (CmdReadInfo(info) != ResultOk) return;
     info[kInfoActiveProfileOffset] = uint8_t(profile);

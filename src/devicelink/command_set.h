@@ -65,7 +65,8 @@ public:
 
     // 0..2, or -1 when the keyboard cannot be asked; served from activeProfileCache when known.
     int GetActiveProfile();
-    // Writes profile p as the active one (p < 0: nothing). The cache holds p on success, else -1.
+    // Writes profile p as the active one (p outside 0..2: nothing sent). The cache then holds
+    // p on success, else -1.
     void SetActiveProfile(int profile);
 
     // Progress of the chunked commands (7, 8, 9, 10, 15); empty by default. Set it from the

@@ -168,6 +168,7 @@ TEST_F(LinkTest, ActiveProfileIsReadOnce) {
 TEST_F(LinkTest, SetActiveProfileWritesBackTheWholeBlock) {
     std::vector<uint8_t> before = k.keyboard.area(SimArea::Info);
     k.commands.SetActiveProfile(-1);
+    k.commands.SetActiveProfile(3);
     EXPECT_EQ(k.keyboard.requestCount(), 0u);
 
     k.commands.SetActiveProfile(2);
