@@ -50,6 +50,10 @@ public:
     // Another keyboard: fresh memory of that model (plugged state unchanged).
     void replaceWith(const KeyboardModel& model);
     const KeyboardModel& model() const;
+    // The current paths of the three interfaces (they change with every arrival).
+    std::string commandPath() const;
+    std::string consumerPath() const;
+    std::string keyboardPath() const;
 
     // Memory, copied in and out under the simulator's lock.
     std::vector<uint8_t> area(SimArea which) const;
