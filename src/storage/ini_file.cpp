@@ -156,13 +156,17 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
     return loc;
 }
 
-// Number of bytes of `s` that hold its first `maxChars` UTF-8 characters.
+// Number of bytes of `s` that hold as many whole characters as fit in `maxChars` UTF-16 units,
+// the platform's character count: a character beyond the basic plane takes two units and is never
+// split.
 size_t utf8Prefix(std::string_view s, size_t maxChars) {
-    size_t chars = 0;
+    size_t units = 0;
     for (size_t i = 0; i < s.size(); ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;  // continuation byte
-        if (chars == maxChars) return i;
-        ++chars;
+        const auto byte = static_cast<unsigned char>(s[i]);
+        if ((byte & 0xC0) == 0x80) continue;  // continuation byte
+        const size_t need = byte >= 0xF0 ? 2 : 1;
+        if (units + need > maxChars) return i;
+        units += need;
     }
     return s.size();
 }
@@ -263,7 +267,20 @@ bool IniFile::writeString(std::string_view section, std::string_view key, std::s
     return WriteFileAtomically(m_path, text);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+// A link is followed, so the file it names is replaced and the link stays.
+std::string replacedFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path target = fs::weakly_canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+    const std::string path = replacedFile(linkOrPath);
     const std::string temp = tempNameFor(path);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

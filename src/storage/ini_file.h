@@ -25,7 +25,8 @@ public:
 
     // The value of `key` in `section`, or `def` when the file, the section or the key is missing.
     // A key that is present with an empty value gives an empty text. The result (the default
-    // too) is cut at `maxChars` characters, never inside a UTF-8 sequence.
+    // too) is cut at `maxChars` characters counted as the platform counts them (UTF-16 units, so
+    // a character beyond the basic plane counts two), never inside a character.
     std::string readString(std::string_view section, std::string_view key, std::string_view def,
                            size_t maxChars = kIniValueMaxChars) const;
 
@@ -48,7 +49,8 @@ private:
 };
 
 // Replaces the file at `path` by `bytes` in one step: a temporary file beside it, then a rename
-// over it (the old file's permissions are kept). False, with the old file untouched, on failure.
+// over it (the old file's permissions are kept; a symbolic link is followed and stays a link).
+// False, with the old file untouched, on failure.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The dialog base's small reader for its SCREEN keys: a path, then texts of up to 2047

@@ -65,6 +65,13 @@ TEST_F(IniFileTest, CutsValuesAt259CharactersNotBytes) {
     EXPECT_EQ(ini.readString("S", "accented", ""), accented.substr(0, 2 * 259));
     EXPECT_EQ(ini.readString("S", "ascii", "", 2047), ascii);
     EXPECT_EQ(ini.readString("S", "missing", ascii), std::string(259, 'a'));  // the default too
+
+    // A character beyond the basic plane counts two units and is never split at the limit.
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    put(path("wide.ini"), "[S]\nv=" + std::string(258, 'b') + emoji + "\nw=" + std::string(257, 'b') + emoji + "\n");
+    const IniFile wide(path("wide.ini"));
+    EXPECT_EQ(wide.readString("S", "v", ""), std::string(258, 'b'));
+    EXPECT_EQ(wide.readString("S", "w", ""), std::string(257, 'b') + emoji);
 }
 
 TEST_F(IniFileTest, ReadsUtf16LittleEndianWithByteOrderMark) {
@@ -144,6 +151,14 @@ TEST_F(IniFileTest, FailedWriteLeavesNoTraceAndNeverClobbersAnUnreadableFile) {
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir())) ++files;
     EXPECT_EQ(files, 2u);  // dir.ini and ok.ini: no temporary file is left behind
+}
+
+TEST_F(IniFileTest, WriteThroughALinkReplacesTheFileItNames) {
+    put(path("real.ini"), "[A]\nx=1\n");
+    std::filesystem::create_symlink("real.ini", path("link.ini"));
+    EXPECT_TRUE(IniFile(path("link.ini")).writeString("A", "x", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path("link.ini")));
+    EXPECT_EQ(take(path("real.ini")), "[A]\nx=2\n");
 }
 
 TEST_F(IniFileTest, WritingAUtf16FileStoresItAsUtf8) {
