@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "devicelink/command_set.h"
@@ -251,6 +252,151 @@ TEST(LightingWrites, NotConnectedSendsNothing) {
     EXPECT_NE(rig.lighting.ReadLightingState(), ResultOk);
     EXPECT_EQ(rig.keyboard.requestCount(), 0u);
 }
+
+Sent Read(int command, int length, int address) { return Sent{command, length, address, {}}; }
+
+TEST(LightingRead, InformationBlockThenThreeRecordsInOneGroup) {
+    Rig rig;
+    std::vector<uint8_t> effects(32, 0);
+    effects[0] = 1, effects[2] = 5, effects[3] = 20;
+    rig.keyboard.setEffects(effects);
+    std::vector<uint8_t> record(42, 0);
+    record[OffEffect] = 7, record[OffBrightness] = 2, record[OffReportRate] = 7;
+    record[OffColorChoice] = 9, record[OffAltToggle] = 1, record[41] = 0x5A;
+    rig.keyboard.setArea(SimArea::Settings, 42, record);
+    rig.link.currentProfile.store(1);
+
+    EXPECT_EQ(rig.lighting.ReadLightingState(), ResultOk);
+    EXPECT_EQ(rig.sent(), (std::vector<Sent>{Read(3, 44, 0), Read(1, 0, 0), Read(5, 56, 0),
+                                             Read(5, 56, 42), Read(5, 56, 84), Read(2, 0, 0)}));
+    const LightingFields& f = rig.lighting.fields();
+    EXPECT_EQ(f.effect, 7);
+    EXPECT_EQ(f.brightness, 2);
+    EXPECT_EQ(f.reportRate, 3);   // stored 7
+    EXPECT_EQ(f.colorChoice, 0);  // stored 9: red, and the copy follows
+    EXPECT_TRUE(f.groupAMulticolor);
+    EXPECT_EQ(rig.lighting.record(1)[OffColorChoice], 0);
+    EXPECT_EQ(rig.lighting.record(1)[41], 0x5A);  // ignored bytes are carried as read
+    EXPECT_EQ(rig.memory(SimArea::Settings, 42 + OffColorChoice, 1), std::vector<uint8_t>{9});
+    EXPECT_EQ(rig.lighting.record(0)[OffEffect], 1);  // the keyboard's default records
+    EXPECT_EQ(rig.lighting.record(2)[OffEffect], 1);
+
+    const EffectSlots& slots = rig.lighting.effectSlots();
+    EXPECT_EQ(slots.count(), 3);
+    EXPECT_EQ(slots.EffectAt(1), 5);
+    EXPECT_EQ(slots.EffectIndex(2), -1);
+    EXPECT_TRUE(rig.lighting.IsUserModeSupported());
+}
+
+TEST(LightingRead, AfterAConnectionTheActiveProfileIsShown) {
+    Rig rig;
+    rig.keyboard.setActiveProfile(2);
+    rig.keyboard.setArea(SimArea::Settings, 84, std::vector<uint8_t>{11, 3});
+    EXPECT_EQ(rig.lighting.ReadLightingState(true), ResultOk);
+    EXPECT_EQ(rig.link.currentProfile.load(), 2);
+    EXPECT_EQ(rig.lighting.fields().effect, 11);
+    EXPECT_EQ(rig.lighting.fields().brightness, 3);
+    // Other occasions keep the profile the window shows.
+    rig.link.currentProfile.store(0);
+    EXPECT_EQ(rig.lighting.ReadLightingState(), ResultOk);
+    EXPECT_EQ(rig.link.currentProfile.load(), 0);
+    EXPECT_EQ(rig.lighting.fields().effect, 1);
+}
+
+TEST(LightingRead, AFailedInformationBlockEmptiesTheListAndReadsNothingElse) {
+    Rig rig;
+    ASSERT_EQ(rig.lighting.ReadLightingState(), ResultOk);
+    ASSERT_GT(rig.lighting.effectSlots().count(), 0);
+    LightingFields before = rig.lighting.fields();
+    rig.keyboard.setArea(SimArea::Settings, 0, std::vector<uint8_t>{4});
+    rig.keyboard.clearLog();
+    rig.keyboard.injectFault(1, FaultKind::StatusFF);
+    EXPECT_EQ(rig.lighting.ReadLightingState(), ResultStatusFF);
+    EXPECT_EQ(rig.keyboard.requestCount(), 1u);
+    EXPECT_EQ(rig.lighting.effectSlots().count(), 0);
+    EXPECT_FALSE(rig.lighting.IsUserModeSupported());
+    EXPECT_EQ(rig.lighting.fields(), before);
+}
+
+TEST(LightingRead, AFailedRecordReadKeepsItsPreviousBytesAndIsReported) {
+    Rig rig;
+    rig.link.currentProfile.store(1);
+    ASSERT_EQ(rig.lighting.ReadLightingState(), ResultOk);
+    rig.keyboard.setArea(SimArea::Settings, 0, std::vector<uint8_t>{4});
+    rig.keyboard.setArea(SimArea::Settings, 42, std::vector<uint8_t>{5});
+    rig.keyboard.clearLog();
+    rig.keyboard.injectFault(4, FaultKind::StatusFE);  // 3, 1, record 0, record 1
+    EXPECT_EQ(rig.lighting.ReadLightingState(), ResultStatusFE);
+    EXPECT_EQ(rig.lighting.record(0)[OffEffect], 4);
+    EXPECT_EQ(rig.lighting.record(1)[OffEffect], 1);  // as before
+    EXPECT_EQ(rig.lighting.fields().effect, 1);
+    EXPECT_EQ(rig.sent().back().command, CmdCodeEnd);  // the group is closed
+}
+
+class KeyColorTransfer : public ::testing::TestWithParam<const KeyboardModel*> {};
+
+// Whole tables move in 8 blocks of 54 bytes for both models.
+TEST_P(KeyColorTransfer, EightBlocksOf54Bytes) {
+    Rig rig(*GetParam());
+    EXPECT_EQ(KeyColorBlockCount(GetParam()->keyCount), 8);
+    std::vector<uint8_t> colors(1536);
+    for (size_t i = 0; i < colors.size(); ++i) colors[i] = uint8_t(i * 13 + 1);
+    rig.keyboard.setArea(SimArea::KeyColors, 0, colors);
+
+    EXPECT_EQ(rig.lighting.ReadKeyColors(1), ResultOk);
+    std::vector<Sent> reads;
+    for (int b = 0; b < 8; ++b) reads.push_back(Read(16, 54, 512 + 54 * b));
+    EXPECT_EQ(rig.sent(), Group(reads));
+    const KeyColorTable& table = rig.lighting.keyColors(1);
+    EXPECT_TRUE(std::equal(table.begin(), table.begin() + 432, colors.begin() + 512));
+    EXPECT_TRUE(std::all_of(table.begin() + 432, table.end(), [](uint8_t b) { return b == 0; }));
+
+    rig.keyboard.clearLog();
+    rig.link.currentProfile.store(2);
+    KeyColorTable& target = rig.lighting.keyColors(2);
+    std::copy(table.begin(), table.end(), target.begin());
+    EXPECT_EQ(rig.lighting.WriteKeyColors(), ResultOk);
+    std::vector<Sent> writes;
+    for (int b = 0; b < 8; ++b) {
+        std::vector<uint8_t> block(table.begin() + 54 * b, table.begin() + 54 * (b + 1));
+        writes.push_back(Sent{17, 54, 1024 + 54 * b, block});
+    }
+    EXPECT_EQ(rig.sent(), Group(writes));
+    EXPECT_EQ(rig.memory(SimArea::KeyColors, 1024, 432), rig.memory(SimArea::KeyColors, 512, 432));
+}
+
+TEST_P(KeyColorTransfer, OneKeyColourGoesToTheKeyboardAndTheCopy) {
+    Rig rig(*GetParam());
+    rig.link.currentProfile.store(1);
+    EXPECT_EQ(rig.lighting.WriteKeyColor(116, 0x10, 0x20, 0x30), ResultOk);  // the Fn key
+    EXPECT_EQ(rig.sent(), Group({Sent{17, 3, 512 + 348, {0x10, 0x20, 0x30}}}));
+    EXPECT_EQ(rig.memory(SimArea::KeyColors, 512 + 348, 3), (std::vector<uint8_t>{0x10, 0x20, 0x30}));
+    const KeyColorTable& copy = rig.lighting.keyColors(1);
+    EXPECT_EQ(std::vector<uint8_t>(copy.begin() + 348, copy.begin() + 351),
+              (std::vector<uint8_t>{0x10, 0x20, 0x30}));
+    // The last position of the table fits; a refused write leaves the copy.
+    EXPECT_EQ(rig.lighting.WriteKeyColor(169, 1, 2, 3), ResultOk);
+    rig.keyboard.clearLog();
+    rig.keyboard.injectFault(2, FaultKind::StatusFF);
+    EXPECT_EQ(rig.lighting.WriteKeyColor(116, 9, 9, 9), ResultStatusFF);
+    EXPECT_EQ(copy[348], 0x10);
+}
+
+TEST_P(KeyColorTransfer, AFailedBlockStopsTheTransferAndIsReported) {
+    Rig rig(*GetParam());
+    rig.keyboard.injectFault(4, FaultKind::StatusFF);  // begin, block 0, block 1, block 2
+    EXPECT_EQ(rig.lighting.ReadKeyColors(0), ResultStatusFF);
+    std::vector<Sent> sent = rig.sent();
+    ASSERT_EQ(sent.size(), 5u);
+    EXPECT_EQ(sent[3], Read(16, 54, 108));
+    EXPECT_EQ(sent[4].command, CmdCodeEnd);
+    const KeyColorTable& table = rig.lighting.keyColors(0);
+    EXPECT_EQ(table[107], 0xFF);  // blocks 0 and 1 arrived
+    EXPECT_EQ(table[108], 0x00);  // block 2 did not
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModels, KeyColorTransfer, ::testing::Values(&kModelA, &kModelB),
+                         [](const auto& info) { return std::string(1, info.param->name); });
 
 }  // namespace
 }  // namespace tarnel
