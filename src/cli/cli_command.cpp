@@ -1,0 +1,109 @@
+#include "cli/cli_command.h"
+
+#include <ostream>
+
+#include "devicelink/result.h"
+
+namespace tarnel {
+
+CommandContext::CommandContext(const CliOptions& options, const CliEnvironment& env,
+                               std::ostream& out, std::ostream& err)
+    : m_options(options), m_env(env), m_out(out), m_err(err), m_lang(env.dataDir) {}
+
+CommandContext::~CommandContext() = default;
+
+std::string CommandContext::text(std::string_view key) const {
+    std::string value = m_lang.Text(key, 0);
+    return value == kLangMissingText ? std::string() : value;
+}
+
+CliSession* CommandContext::backendOnly(int& exitCode) {
+    if (!m_session) m_session = std::make_unique<CliSession>(m_options, m_env, m_err);
+    std::string message;
+    exitCode = m_session->openBackend(message);
+    if (exitCode == ExitOk) return m_session.get();
+    m_err << "tarnelctl: " << message << '\n';
+    return nullptr;
+}
+
+CliSession* CommandContext::keyboard(int& exitCode) {
+    exitCode = ExitOk;
+    if (m_connected) return m_session.get();
+    if (!m_session) m_session = std::make_unique<CliSession>(m_options, m_env, m_err);
+    std::string message;
+    exitCode = m_session->open(message);
+    if (exitCode != ExitOk) {
+        m_err << "tarnelctl: " << message << '\n';
+        return nullptr;
+    }
+    m_connected = true;
+    return m_session.get();
+}
+
+int CommandContext::profile(CliSession& keyboard) {
+    int profile = m_options.profile ? *m_options.profile : keyboard.commands().GetActiveProfile();
+    if (profile < 0) {
+        deviceFailure(keyboard);
+        return -1;
+    }
+    keyboard.context().link.currentProfile.store(profile);
+    return profile;
+}
+
+int CommandContext::usageError(const std::string& message) {
+    m_err << "tarnelctl " << name() << ": " << message << " (see tarnelctl " << name()
+          << " --help)\n";
+    return ExitUsage;
+}
+
+int CommandContext::inputError(const std::string& message) {
+    m_err << "tarnelctl " << name() << ": " << message << '\n';
+    return ExitUsage;
+}
+
+int CommandContext::deviceFailure(CliSession& keyboard, int result) {
+    FrameWatch watch = keyboard.lastExchange();
+    if (result == ResultOk) result = watch.result();
+    std::string command = watch.lastCommand < 0
+                              ? std::string("no command")
+                              : "command " + std::to_string(watch.lastCommand) + " (" +
+                                    CommandName(watch.lastCommand) + ")";
+    std::string what;
+    if (result == ResultStatusFF || result == ResultStatusFE)
+        what = "the keyboard refused " + command;
+    else if (result == ResultNoReply)
+        what = "the keyboard did not answer " + command;
+    else if (result == ResultWriteFailed)
+        what = command + " could not be sent";
+    else
+        what = "the operation failed";
+    m_err << "tarnelctl " << name() << ": " << what << ": result " << result << " ("
+          << ResultMeaning(result) << ")\n";
+    return ExitRefused;
+}
+
+int CommandContext::deviceFailure(CliSession& keyboard) {
+    return deviceFailure(keyboard, keyboard.lastExchange().result());
+}
+
+void CommandContext::warn(const std::string& message) {
+    m_err << "tarnelctl " << name() << ": " << message << '\n';
+}
+
+void CommandContext::emit(const std::vector<OutputField>& fields) {
+    if (!json()) return PrintFields(m_out, fields);
+    if (!m_document.is_object()) m_document = nlohmann::json::object();
+    m_document.update(FieldsToJson(fields));
+}
+
+void CommandContext::emit(const OutputTable& table, const std::string& jsonKey) {
+    if (!json()) return PrintTable(m_out, table);
+    if (!m_document.is_object()) m_document = nlohmann::json::object();
+    m_document[jsonKey] = table.toJson();
+}
+
+void CommandContext::flush() {
+    if (json() && !m_document.is_null()) m_out << m_document.dump(2) << '\n';
+}
+
+}  // namespace tarnel

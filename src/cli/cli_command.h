@@ -1,0 +1,93 @@
+// What a command handler gets: its arguments, the options, the output helpers, and the keyboard,
+// connected on first use (after the arguments have been checked, so bad input never reaches it).
+#pragma once
+#include <iosfwd>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli.h"
+#include "cli/cli_options.h"
+#include "cli/cli_output.h"
+#include "cli/cli_session.h"
+#include "storage/lang_text.h"
+
+namespace tarnel {
+
+class CommandContext {
+public:
+    CommandContext(const CliOptions& options, const CliEnvironment& env, std::ostream& out,
+                   std::ostream& err);
+    ~CommandContext();
+
+    const CliOptions& options() const { return m_options; }
+    const std::vector<std::string>& args() const { return m_options.args; }
+    const std::string& name() const { return m_options.command; }
+    bool json() const { return m_options.json; }
+    std::ostream& out() { return m_out; }
+    std::ostream& err() { return m_err; }
+    const CliEnvironment& env() const { return m_env; }
+    // The English texts (language index 0) from the data folder.
+    const LangText& lang() const { return m_lang; }
+    // The text of a language key, "" when the file has none (a lookup function for the model).
+    std::string text(std::string_view key) const;
+
+    // The connected keyboard, or nullptr after the failure has been reported; `exitCode` is
+    // then the code to end with (2 or 3).
+    CliSession* keyboard(int& exitCode);
+    // The session without connecting (the backend only), for `list`.
+    CliSession* backendOnly(int& exitCode);
+    CliSession* session() { return m_session.get(); }
+    // The profile per-profile commands address: --profile, else the keyboard's active one
+    // (GetActiveProfile). -1 after a reported failure. Also sets `currentProfile`.
+    int profile(CliSession& keyboard);
+
+    // Messages on stderr, "tarnelctl COMMAND: ..."; each returns the exit code to end with.
+    int usageError(const std::string& message);  // 2, with a pointer to --help
+    int inputError(const std::string& message);  // 2
+    // 1: the command the keyboard refused or did not answer, and the result code. With
+    // result == 0 the failing command is taken from the last exchange.
+    int deviceFailure(CliSession& keyboard, int result);
+    // 1, for an operation whose failure is known only from the last exchange.
+    int deviceFailure(CliSession& keyboard);
+    void warn(const std::string& message);
+
+    // Output: a JSON document (printed at the end) or text right away.
+    void emit(const std::vector<OutputField>& fields);
+    void emit(const OutputTable& table, const std::string& jsonKey);
+    nlohmann::json& document() { return m_document; }
+    // Prints the JSON document when one was built.
+    void flush();
+
+private:
+    const CliOptions& m_options;
+    const CliEnvironment& m_env;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    LangText m_lang;
+    std::unique_ptr<CliSession> m_session;
+    bool m_connected = false;
+    nlohmann::json m_document;
+};
+
+struct CommandSpec {
+    const char* name;
+    const char* synopsis;  // "profile [N]"
+    const char* summary;   // one line for the program's help
+    const char* help;      // the command's --help text after its synopsis
+    int (*run)(CommandContext& context);
+};
+
+// Every command, in the order the program's help lists them.
+std::span<const CommandSpec> Commands();
+const CommandSpec* FindCommand(const std::string& name);
+
+// The handlers, one per command.
+int RunList(CommandContext& context);
+int RunInfo(CommandContext& context);
+int RunProfile(CommandContext& context);
+
+}  // namespace tarnel
