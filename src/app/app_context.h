@@ -15,6 +15,7 @@
 #include "app/app_paths.h"
 #include "devicelink/keyboard_model.h"
 #include "devicelink/link_state.h"
+#include "storage/profile_image.h"
 
 namespace tarnel {
 
@@ -30,6 +31,11 @@ struct AppContext {
 
     std::recursive_mutex dataLock;     // profile image, actionStrings, macro blocks
     std::recursive_mutex appliedLock;  // the applied snapshot
+
+    // The edited profile image with its macro blocks and actionStrings (guarded by dataLock),
+    // and the snapshot the last apply sent (guarded by appliedLock).
+    ProfileImage profileImage;
+    AppliedSnapshot appliedImage;
 
     // The keyboard's factory key table, written on the discovery thread at each connection.
     DefaultMatrix defaultMatrix() const {
