@@ -245,26 +245,39 @@ int IniFile::readInt(std::string_view section, std::string_view key, int def) co
     return static_cast<int>(n);
 }
 
-bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) const {
-    if (hasAny(value, kLineBreaksAndNul) || !namesWritable(section, key)) return false;
-    IniText ini;
-    if (loadFile(m_path, ini) == Load::Unreadable) return false;
+namespace {
 
-    std::string& text = ini.text;
+// Sets one value in the text as writeString describes; the names and value are already checked.
+void setValue(std::string& text, std::string_view section, std::string_view key, std::string_view value) {
     const std::string eol(lineEnding(text));
     const Location loc = locate(text, section, key);
     if (loc.keyFound) {
         text.replace(loc.valueBegin, loc.valueEnd - loc.valueBegin, value);
-    } else {
-        std::string lines;
-        if (!loc.sectionFound) lines.append("[").append(trim(section)).append("]").append(eol);
-        lines.append(trim(key)).append("=").append(value).append(eol);
-        const size_t at = loc.sectionFound ? loc.insertAt : text.size();
-        if (at == text.size() && !text.empty() && text.back() != '\n') lines.insert(0, eol);
-        text.insert(at, lines);
+        return;
     }
-    if (ini.utf8Bom) text.insert(0, "\xEF\xBB\xBF");
-    return WriteFileAtomically(m_path, text);
+    std::string lines;
+    if (!loc.sectionFound) lines.append("[").append(trim(section)).append("]").append(eol);
+    lines.append(trim(key)).append("=").append(value).append(eol);
+    const size_t at = loc.sectionFound ? loc.insertAt : text.size();
+    if (at == text.size() && !text.empty() && text.back() != '\n') lines.insert(0, eol);
+    text.insert(at, lines);
+}
+
+}  // namespace
+
+bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) const {
+    const IniValue one{std::string(key), std::string(value)};
+    return writeStrings(section, std::span<const IniValue>(&one, 1));
+}
+
+bool IniFile::writeStrings(std::string_view section, std::span<const IniValue> values) const {
+    for (const IniValue& v : values)
+        if (hasAny(v.value, kLineBreaksAndNul) || !namesWritable(section, v.key)) return false;
+    IniText ini;
+    if (loadFile(m_path, ini) == Load::Unreadable) return false;
+    for (const IniValue& v : values) setValue(ini.text, section, v.key, v.value);
+    if (ini.utf8Bom) ini.text.insert(0, "\xEF\xBB\xBF");
+    return WriteFileAtomically(m_path, ini.text);
 }
 
 namespace {

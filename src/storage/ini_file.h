@@ -10,6 +10,7 @@
 // failed write leaves the old file as it was.
 #pragma once
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ namespace tarnel {
 
 // A value is read into a buffer of 260 characters: at most 259 of them count.
 inline constexpr size_t kIniValueMaxChars = 259;
+
+// One key and its value, for writing several values at once.
+struct IniValue {
+    std::string key;
+    std::string value;
+};
 
 class IniFile {
 public:
@@ -43,6 +50,10 @@ public:
     // in a section name, '=' in a key name, a key beginning with '[' or ';'), when an existing
     // file cannot be read, or when the new file cannot be written.
     bool writeString(std::string_view section, std::string_view key, std::string_view value) const;
+
+    // Several values of one section in one replace of the file, in order, with the rules of
+    // writeString. Nothing is written when any of them is refused.
+    bool writeStrings(std::string_view section, std::span<const IniValue> values) const;
 
 private:
     std::string m_path;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <vector>
 
 #include "model/key_table.h"
 #include "storage/ini_file.h"
@@ -149,13 +150,10 @@ UserModeSettings UserLightFiles::ReadModeSettings(int profile, int mode) const {
 
 bool UserLightFiles::WriteModeSettings(int profile, int mode, const UserModeSettings& s) const {
     if (!validProfile(profile) || !validMode(mode)) return false;
-    const IniFile file(FilePath(profile));
-    const std::string section = modeSection(mode);
-    // Each value is written on its own, as the panel changes them; all three are attempted.
-    const bool tool = file.writeString(section, kToolKey, std::to_string(s.tool));
-    const bool base = file.writeString(section, kBaseColorKey, FormatRgb(s.baseColor));
-    const bool paint = file.writeString(section, kPaintColorKey, FormatRgb(s.paintColor));
-    return tool && base && paint;
+    const IniValue values[] = {{std::string(kToolKey), std::to_string(s.tool)},
+                               {std::string(kBaseColorKey), FormatRgb(s.baseColor)},
+                               {std::string(kPaintColorKey), FormatRgb(s.paintColor)}};
+    return IniFile(FilePath(profile)).writeStrings(modeSection(mode), values);
 }
 
 UserKeyEntry UserLightFiles::ReadKeyEntry(int profile, int mode, int position) const {
@@ -169,10 +167,21 @@ UserKeyEntry UserLightFiles::ReadKeyEntry(int profile, int mode, int position) c
 
 bool UserLightFiles::WriteKeyEntry(int profile, int mode, int position, uint32_t color,
                                    bool linked) const {
-    if (!validProfile(profile) || !validMode(mode) || !validPosition(position)) return false;
-    return IniFile(FilePath(profile))
-        .writeString(modeSection(mode), std::to_string(position),
-                     FormatRgb(color) + (linked ? ",1" : ",0"));
+    const PlacedKeyEntry one{position, {color, linked}};
+    return WriteKeyEntries(profile, mode, std::span<const PlacedKeyEntry>(&one, 1));
+}
+
+bool UserLightFiles::WriteKeyEntries(int profile, int mode,
+                                     std::span<const PlacedKeyEntry> entries) const {
+    if (!validProfile(profile) || !validMode(mode)) return false;
+    std::vector<IniValue> values;
+    values.reserve(entries.size());
+    for (const PlacedKeyEntry& e : entries) {
+        if (!validPosition(e.position)) return false;
+        values.push_back({std::to_string(e.position),
+                          FormatRgb(e.entry.color) + (e.entry.linked ? ",1" : ",0")});
+    }
+    return IniFile(FilePath(profile)).writeStrings(modeSection(mode), values);
 }
 
 LoadedUserMode UserLightFiles::LoadMode(int profile, KeyColorTable& keyColors,

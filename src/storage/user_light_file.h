@@ -20,6 +20,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,11 @@ struct UserKeyEntry {
     uint32_t color = MakeColor(255, 0, 0);
     bool linked = true;
     bool operator==(const UserKeyEntry&) const = default;
+};
+
+struct PlacedKeyEntry {
+    int position = 0;
+    UserKeyEntry entry;
 };
 
 // One flag per position of a profile's key colour table: the key carries the base colour.
@@ -83,10 +89,14 @@ public:
     bool WriteModeName(int profile, int mode, std::string_view name) const;
 
     UserModeSettings ReadModeSettings(int profile, int mode) const;
+    // The three values in one replace of the file.
     bool WriteModeSettings(int profile, int mode, const UserModeSettings& settings) const;
 
     UserKeyEntry ReadKeyEntry(int profile, int mode, int position) const;
     bool WriteKeyEntry(int profile, int mode, int position, uint32_t color, bool linked) const;
+    // Several key entries of one mode in one replace of the file (recolouring every linked key
+    // when the base colour changes). Nothing is written when any position is outside the table.
+    bool WriteKeyEntries(int profile, int mode, std::span<const PlacedKeyEntry> entries) const;
 
     // Loads the profile's current mode: its settings, and for the 106 key buttons' positions and
     // the Fn key's (116) the stored colour into `keyColors` (3 bytes a position) and the link

@@ -123,6 +123,22 @@ TEST_F(IniFileTest, WriteChangesOnlyTheOneValue) {
     }
 }
 
+TEST_F(IniFileTest, WritesSeveralValuesOfASectionAtOnce) {
+    const std::string file = path("w.ini");
+    put(file, "[A]\r\nx=1\r\n[B]\r\nz=3\r\n");
+    const IniValue values[] = {{"x", "10"}, {"y", "20"}, {"x", "11"}};
+    EXPECT_TRUE(IniFile(file).writeStrings("A", values));
+    EXPECT_EQ(take(file), "[A]\r\nx=11\r\ny=20\r\n[B]\r\nz=3\r\n");
+    const IniValue fresh[] = {{"p", "1"}, {"q", "2"}};
+    EXPECT_TRUE(IniFile(file).writeStrings("C", fresh));
+    EXPECT_EQ(take(file), "[A]\r\nx=11\r\ny=20\r\n[B]\r\nz=3\r\n[C]\r\np=1\r\nq=2\r\n");
+    // One refused value: nothing of the batch is written.
+    const std::string before = take(file);
+    const IniValue bad[] = {{"x", "12"}, {"y", "two\nlines"}};
+    EXPECT_FALSE(IniFile(file).writeStrings("A", bad));
+    EXPECT_EQ(take(file), before);
+}
+
 TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack) {
     const std::string file = path("w.ini");
     const std::string before = "[A]\nx=1\n";

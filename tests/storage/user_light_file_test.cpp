@@ -106,6 +106,14 @@ TEST_F(UserLightFileTest, WritesStoreDecimalRedGreenBlue) {
 
     EXPECT_FALSE(light.WriteModeName(1, 3, "two\nlines"));
     EXPECT_EQ(light.ReadModeName(1, 3), "Night");
+
+    // Recolouring linked keys writes them together.
+    const PlacedKeyEntry recolour[] = {{kFnLedIndex, {MakeColor(0, 0, 9), true}},
+                                       {64, {MakeColor(0, 0, 9), true}}};
+    EXPECT_TRUE(light.WriteKeyEntries(1, 3, recolour));
+    EXPECT_EQ(light.ReadKeyEntry(1, 3, kFnLedIndex), (UserKeyEntry{MakeColor(0, 0, 9), true}));
+    EXPECT_EQ(light.ReadKeyEntry(1, 3, 64), (UserKeyEntry{MakeColor(0, 0, 9), true}));
+    EXPECT_EQ(light.ReadKeyEntry(1, 3, 125), (UserKeyEntry{MakeColor(7, 8, 9), true}));
 }
 
 TEST_F(UserLightFileTest, StoredValuesAreReadLeniently) {
@@ -177,6 +185,8 @@ TEST_F(UserLightFileTest, ArgumentsOutsideTheFilesAreNeverWritten) {
     EXPECT_FALSE(light.WriteModeSettings(0, 10, {}));
     EXPECT_FALSE(light.WriteKeyEntry(0, 0, kKeyColorPositions, 0, false));
     EXPECT_FALSE(light.WriteKeyEntry(0, 0, -1, 0, false));
+    const PlacedKeyEntry oneBad[] = {{64, {}}, {kKeyColorPositions, {}}};
+    EXPECT_FALSE(light.WriteKeyEntries(0, 0, oneBad));
     EXPECT_TRUE(std::filesystem::is_empty(dataDir));
     EXPECT_EQ(light.ReadKeyEntry(0, 0, 500), UserKeyEntry{});
 }
