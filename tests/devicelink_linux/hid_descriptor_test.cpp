@@ -197,10 +197,13 @@ TEST(HidDescriptor, TruncatedAndRandomBytesStayInBounds) {
         Bytes cut(kTwoCollections.begin(), kTwoCollections.begin() + n);
         std::vector<HidCollectionCaps> out;
         const bool ok = ParseReportDescriptor(cut, out);
-        // Whole only when the cut falls between items outside every collection: at the start,
-        // after the keyboard's end, and after the vendor collection's usage page and usage.
-        const bool whole = n == 0 || n == kFirstCollectionEnd || n == kFirstCollectionEnd + 3 ||
-                           n == kFirstCollectionEnd + 5;
+        // Whole exactly when the cut falls between items outside every collection: at the start,
+        // after the keyboard's usage page and usage (no collection is open yet), after the
+        // keyboard's end, and after the vendor collection's usage page and usage. Such a cut
+        // cannot be told from a shorter descriptor; what it holds is complete, and a cut before
+        // any collection simply names none.
+        const bool whole = n == 0 || n == 2 || n == 4 || n == kFirstCollectionEnd ||
+                           n == kFirstCollectionEnd + 3 || n == kFirstCollectionEnd + 5;
         EXPECT_EQ(ok, whole) << n;
         EXPECT_EQ(out.size(), n >= kFirstCollectionEnd ? 1u : 0u) << n;
     }
