@@ -143,7 +143,7 @@ int LightingControl::SetBrightness(int position) {
 
 int LightingControl::SetSpeed(int position) {
     if (!inRange(position, 0, kMaxSpeed)) return kLightingBadValue;
-    int stored = kMaxSpeed - position;
+    int stored = SpeedSliderOf(position);  // the mapping is its own inverse
     int result = writeOne(OffSpeed, uint8_t(stored));
     if (result == ResultOk) m_fields.speed = stored;
     return result;

@@ -45,6 +45,9 @@ inline constexpr int kMaxColorChoice = 3;
 inline constexpr uint8_t kDirectionFirst = 255;  // the first direction picture
 inline constexpr uint8_t kDirectionSecond = 0;
 
+// The speed slider shows 4 - stored speed (position 4 is the fastest) and stores 4 - position.
+inline constexpr int SpeedSliderOf(int storedSpeed) { return kMaxSpeed - storedSpeed; }
+
 // Colours inside the tool: red | green << 8 | blue << 16.
 inline constexpr uint32_t MakeColor(uint8_t red, uint8_t green, uint8_t blue) {
     return uint32_t(red) | uint32_t(green) << 8 | uint32_t(blue) << 16;
