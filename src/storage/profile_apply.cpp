@@ -7,6 +7,7 @@
 #include "devicelink/command_set.h"
 #include "model/macro_area.h"
 #include "storage/profile_actions.h"
+#include "storage/profile_macro_codes.h"
 
 namespace tarnel {
 namespace {
@@ -19,8 +20,9 @@ AppliedSnapshot takeSnapshot(const ProfileImage& edited) {
     snapshot.image.resize(kProfileImageSize, 0);
     const size_t blockBytes = size_t(edited.macroCount) * kMacroRecordSize;
     snapshot.macroCount = edited.macroCount;
-    snapshot.macroBlocks.assign(edited.macroBlocks.begin(),
-                                edited.macroBlocks.begin() + ptrdiff_t(std::min(blockBytes, edited.macroBlocks.size())));
+    snapshot.macroBlocks.assign(
+        edited.macroBlocks.begin(),
+        edited.macroBlocks.begin() + ptrdiff_t(std::min(blockBytes, edited.macroBlocks.size())));
     BuildHeader(snapshot.image, snapshot.macroCount, edited.actionStrings.total(), 0);
     auto keyArea = std::span(snapshot.image).subspan(kKeyAreaImageOffset, kKeyAreaSize);
     snapshot.stringArea = PackStrings(keyArea, edited.actionStrings);
@@ -37,7 +39,8 @@ int writeSnapshot(ProfileEnv& env, const AppliedSnapshot& snapshot, bool allProf
         return 0;
     }
     const bool withNames = sizes.full <= capacity;
-    const std::vector<uint8_t> area = BuildMacroArea(macros, withNames ? sizes.full : sizes.bare, withNames);
+    const std::vector<uint8_t> area =
+        BuildMacroArea(macros, withNames ? sizes.full : sizes.bare, withNames, ProfileMacroCodes());
     if (area.empty()) return 0;
     CommandSet& commands = env.commands;
     const int active = commands.GetActiveProfile();
@@ -46,15 +49,19 @@ int writeSnapshot(ProfileEnv& env, const AppliedSnapshot& snapshot, bool allProf
     const KeyboardModel& model = commands.link().keyboardModel();
     std::vector<std::vector<uint8_t>> tables;
     for (int p = 0; p < 3; ++p)
-        if (allProfiles || p == active) tables.push_back(EncodeKeyTable(snapshot.keyArea(), p, matrix, model, macros));
+        if (allProfiles || p == active)
+            tables.push_back(EncodeKeyTable(snapshot.keyArea(), p, matrix, model, macros));
     commands.CmdBegin();
     commands.CmdWriteMacros(area.data(), int(area.size()));
     int last = 0;
     int index = 0;
     for (int p = 0; p < 3; ++p)
-        if (allProfiles || p == active) last = commands.CmdWriteKeyTable(tables[size_t(index++)].data(), p);
+        if (allProfiles || p == active)
+            last = commands.CmdWriteKeyTable(tables[size_t(index++)].data(), p);
     commands.CmdEnd();
-    if (!withNames) env.prompter.ask("EXTRA_PROFILE_SPACE_TIGHT", PromptButtons::Ok, PromptIcon::Warning, {}, true);
+    if (!withNames)
+        env.prompter.ask("EXTRA_PROFILE_SPACE_TIGHT", PromptButtons::Ok, PromptIcon::Warning, {},
+                         true);
     return last == ResultOk ? 1 : 0;
 }
 

@@ -36,12 +36,13 @@ bool headerIsWellFormed(const uint8_t* h) {
     const uint16_t macros = getLe16(h + kHeaderMacroCountOffset);
     const uint32_t strings = getLe32(h + kHeaderStringBytesOffset);
     return getLe16(h + kHeaderMagicOffset) == kProfileMagic &&
-           getLe16(h + kHeaderSizeOffset) == kProfileHeaderSize && getLe16(h + kHeaderMajorOffset) == 3 &&
-           getLe16(h + kHeaderMinorOffset) == 1 && total >= kProfileImageSize &&
-           getLe16(h + kHeaderRecordsOffset) == kProfileRecordCount && macros <= kMaxMacros &&
-           h[kHeaderFlagOffset] <= 1 &&
+           getLe16(h + kHeaderSizeOffset) == kProfileHeaderSize &&
+           getLe16(h + kHeaderMajorOffset) == 3 && getLe16(h + kHeaderMinorOffset) == 1 &&
+           total >= kProfileImageSize && getLe16(h + kHeaderRecordsOffset) == kProfileRecordCount &&
+           macros <= kMaxMacros && h[kHeaderFlagOffset] <= 1 &&
            uint64_t(total) == uint64_t(macros) * kMacroRecordSize + strings + kProfileImageSize &&
-           h[kHeaderChecksumOffset] == HeaderChecksum(std::span<const uint8_t>(h, kProfileHeaderSize));
+           h[kHeaderChecksumOffset] ==
+               HeaderChecksum(std::span<const uint8_t>(h, kProfileHeaderSize));
 }
 
 std::string temporaryPathBeside(const std::string& path) {
@@ -100,8 +101,10 @@ int ValidateFile(const std::string& path, Prompter* prompter) {
     if (!readExactly(file.get(), header, sizeof header)) return ValidateCannotOpen;
     // A file shorter than its header says is cut off: its tail would be read as macros and
     // strings that are not there.
-    if (headerIsWellFormed(header) && getLe32(header + kHeaderTotalOffset) <= *size) return ValidateOk;
-    if (prompter) prompter->ask(kProfileFormatErrorKey, PromptButtons::Ok, PromptIcon::Error, {path});
+    if (headerIsWellFormed(header) && getLe32(header + kHeaderTotalOffset) <= *size)
+        return ValidateOk;
+    if (prompter)
+        prompter->ask(kProfileFormatErrorKey, PromptButtons::Ok, PromptIcon::Error, {path});
     return ValidateInvalid;
 }
 

@@ -30,7 +30,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::span<cons
 
 enum ValidateResult : int {
     ValidateOk = 1,
-    ValidateInvalid = 0,      // missing, too short or malformed
+    ValidateInvalid = 0,  // missing, too short or malformed
     ValidateCannotOpen = -2,
     ValidateNoMemory = -3,
 };

@@ -15,7 +15,9 @@ constexpr std::array<uint8_t, kIdentitySize> kIdentityBlock = {
     0x4B, 0x48, 0x20, 0x00, 0x20, 0x80, 0x00, 0x00, 0x04, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00,
     0x45, 0x0C, 0x04, 0x50, 0x4F, 0x1C, 0x0E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
-bool validRecord(int record) { return record >= 0 && record < kKeyAreaRecords; }
+bool validRecord(int record) {
+    return record >= 0 && record < kKeyAreaRecords;
+}
 
 }  // namespace
 
@@ -57,7 +59,8 @@ void ActionStrings::clearAll() {
 
 uint8_t HeaderChecksum(std::span<const uint8_t> header) {
     uint8_t sum = 0;
-    for (size_t i = 0; i < kHeaderChecksumOffset && i < header.size(); ++i) sum = uint8_t(sum + header[i]);
+    for (size_t i = 0; i < kHeaderChecksumOffset && i < header.size(); ++i)
+        sum = uint8_t(sum + header[i]);
     return sum;
 }
 
@@ -105,7 +108,8 @@ std::vector<uint8_t> PackStrings(std::span<uint8_t> keyArea, const ActionStrings
         // Every length is even, so offsets stay on unit boundaries.
         const size_t at = size_t(offset) & ~size_t(1);
         std::u16string_view units = strings.stored(record);
-        for (size_t i = 0; i < units.size(); ++i) putLe16(area.data() + at + 2 * i, uint16_t(units[i]));
+        for (size_t i = 0; i < units.size(); ++i)
+            putLe16(area.data() + at + 2 * i, uint16_t(units[i]));
         action.value = uint32_t(at);
         WriteKeyAction(keyArea, record, action);
         offset = at + length;
@@ -133,7 +137,8 @@ ActionStrings UnpackStrings(std::span<const uint8_t> keyArea, std::span<const ui
         if (strings.total() + bytes > area.size()) continue;
         std::u16string text;
         text.reserve(*end - first);
-        for (size_t u = first; u < *end; ++u) text.push_back(char16_t(getLe16(area.data() + 2 * u)));
+        for (size_t u = first; u < *end; ++u)
+            text.push_back(char16_t(getLe16(area.data() + 2 * u)));
         strings.set(record, text);
     }
     return strings;

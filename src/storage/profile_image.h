@@ -33,9 +33,9 @@ inline constexpr uint16_t kProfileRecordCount = 0x0800;
 // Header fields (offsets into the image).
 inline constexpr size_t kHeaderMagicOffset = 0;
 inline constexpr size_t kHeaderSizeOffset = 2;
-inline constexpr size_t kHeaderMajorOffset = 4;    // always 3
-inline constexpr size_t kHeaderMinorOffset = 6;    // always 1
-inline constexpr size_t kHeaderTotalOffset = 8;    // u32: whole file size
+inline constexpr size_t kHeaderMajorOffset = 4;  // always 3
+inline constexpr size_t kHeaderMinorOffset = 6;  // always 1
+inline constexpr size_t kHeaderTotalOffset = 8;  // u32: whole file size
 inline constexpr size_t kHeaderRecordsOffset = 12;
 inline constexpr size_t kHeaderMacroCountOffset = 14;
 inline constexpr size_t kHeaderStringBytesOffset = 16;  // u32
@@ -46,7 +46,7 @@ inline constexpr size_t kHeaderChecksumOffset = 31;
 // An entry keeps its string with the terminating zero, so its byte length counts the
 // terminator; an empty entry (length 0) means the record has no string.
 class ActionStrings {
-public:
+  public:
     ActionStrings() : m_entries(size_t(kKeyAreaRecords)) {}
 
     // The text without its terminator; empty for an empty entry or a record out of range.
@@ -65,7 +65,7 @@ public:
 
     bool operator==(const ActionStrings&) const = default;
 
-private:
+  private:
     std::vector<std::u16string> m_entries;  // each with its terminator, or empty
     uint64_t m_total = 0;
 };
@@ -77,7 +77,9 @@ struct ProfileImage {
     uint16_t macroCount = 0;
     ActionStrings actionStrings;
 
-    std::span<uint8_t> keyArea() { return std::span(image).subspan(kKeyAreaImageOffset, kKeyAreaSize); }
+    std::span<uint8_t> keyArea() {
+        return std::span(image).subspan(kKeyAreaImageOffset, kKeyAreaSize);
+    }
     std::span<const uint8_t> keyArea() const {
         return std::span(image).subspan(kKeyAreaImageOffset, kKeyAreaSize);
     }
@@ -125,6 +127,8 @@ ActionStrings UnpackStrings(std::span<const uint8_t> keyArea, std::span<const ui
 void SanitizeMacroBlocks(std::span<uint8_t> blocks);
 
 // Whether a record's kind carries a string.
-inline bool KindHasString(uint16_t kind) { return kind == KindRunProgram || kind == KindTextBlock; }
+inline bool KindHasString(uint16_t kind) {
+    return kind == KindRunProgram || kind == KindTextBlock;
+}
 
 }  // namespace tarnel

@@ -14,7 +14,8 @@ bool StoreProfileList(SettingsStore& store, const std::vector<std::string>& path
     for (size_t i = 0; i < paths.size(); ++i)
         ok = store.writeText(kProfilesSection, ProfileListValueName(int(i) + 1), paths[i]) && ok;
     return store.writeText(kProfilesSection, ProfileListValueName(0),
-                           std::to_string(paths.size())) && ok;
+                           std::to_string(paths.size())) &&
+           ok;
 }
 
 std::vector<std::string> ReadProfileList(const SettingsStore& store) {
@@ -28,6 +29,8 @@ std::vector<std::string> ReadProfileList(const SettingsStore& store) {
     return paths;
 }
 
-int SlotOfProfileRow(int row) { return IsSlot(row) ? row : -1; }
+int SlotOfProfileRow(int row) {
+    return IsSlot(row) ? row : -1;
+}
 
 }  // namespace tarnel

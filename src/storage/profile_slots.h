@@ -8,7 +8,9 @@ namespace tarnel {
 inline constexpr int kSlotCount = 3;
 
 // A slot index 0..2; anything else names no slot.
-inline bool IsSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+inline bool IsSlot(int slot) {
+    return slot >= 0 && slot < kSlotCount;
+}
 
 // userDataDir + "/$Profile" + n; empty for a slot outside 0..2.
 std::string SlotCachePath(const std::string& userDataDir, int slot);

@@ -16,7 +16,9 @@ namespace {
 // profile button clicked under the box) switches without asking again.
 std::atomic<bool> g_switchPromptShowing{false};
 
-std::string text(const ProfileEnv& env, const char* key) { return env.lang ? env.lang(key) : std::string(); }
+std::string text(const ProfileEnv& env, const char* key) {
+    return env.lang ? env.lang(key) : std::string();
+}
 
 // The edits are dropped by reading the active slot's cache file again. The image is replaced
 // only when the file was read whole.
@@ -24,7 +26,8 @@ void discardEdits(ProfileEnv& env) {
     env.window.markClean();
     const int active = env.commands.GetActiveProfile();
     if (!IsSlot(active)) return;
-    std::optional<ProfileImage> loaded = LoadFile(SlotCachePath(env.context.paths.userDataDir, active));
+    std::optional<ProfileImage> loaded =
+        LoadFile(SlotCachePath(env.context.paths.userDataDir, active));
     if (!loaded) return;
     std::lock_guard<std::recursive_mutex> data(env.context.dataLock);
     env.context.profileImage = std::move(*loaded);
@@ -67,7 +70,8 @@ int SwitchSlot(ProfileEnv& env, int slot) {
 
 void ShowActiveProfileName(ProfileEnv& env) {
     const int slot = env.commands.GetActiveProfile();
-    const std::string name = IsSlot(slot) ? SlotDisplayName(slot) : text(env, kDefaultProfileNameKey);
+    const std::string name =
+        IsSlot(slot) ? SlotDisplayName(slot) : text(env, kDefaultProfileNameKey);
     env.window.setProfileButton(name, text(env, kProfileTipKey) + name);
 }
 

@@ -7,6 +7,7 @@
 #include "devicelink/command_set.h"
 #include "model/macro_area.h"
 #include "storage/profile_actions.h"
+#include "storage/profile_macro_codes.h"
 #include "storage/profile_slots.h"
 #include "storage/profile_window_port.h"
 
@@ -18,8 +19,8 @@ std::u16string toUtf16(std::string_view text) {
     std::u16string out;
     for (size_t i = 0; i < text.size();) {
         const auto lead = uint8_t(text[i]);
-        const int extra = lead < 0x80 ? 0
-                          : (lead >> 5) == 6 ? 1
+        const int extra = lead < 0x80         ? 0
+                          : (lead >> 5) == 6  ? 1
                           : (lead >> 4) == 14 ? 2
                           : (lead >> 3) == 30 ? 3
                                               : -1;
@@ -67,7 +68,7 @@ bool readMacros(ProfileEnv& env, MacroList& macros) {
     std::vector<uint8_t> area(length);
     if (env.commands.CmdReadMacros(area.data(), int(length)) != ResultOk) return false;
     const std::u16string prefix = env.lang ? toUtf16(env.lang(kMacroNewPrefixKey)) : u"";
-    macros = DecodeMacroArea(area, capacity, prefix);
+    macros = DecodeMacroArea(area, capacity, prefix, ProfileMacroCodes());
     if (macros.size() > size_t(kMaxMacros)) macros.resize(size_t(kMaxMacros));
     return true;
 }
@@ -78,9 +79,10 @@ ProfileImage imageOfKeyboard(ProfileEnv& env, const KeyTables& tables, const Mac
     const KeyboardModel& model = env.commands.link().keyboardModel();
     const DefaultMatrix matrix = env.context.defaultMatrix();
     for (int slot = 0; slot < kSlotCount; ++slot)
-        DecodeKeyTable(image.keyArea(), slot,
-                       std::span<const uint8_t>(tables[size_t(slot)]).first(size_t(model.keyTableSize)),
-                       matrix, model.keyCount);
+        DecodeKeyTable(
+            image.keyArea(), slot,
+            std::span<const uint8_t>(tables[size_t(slot)]).first(size_t(model.keyTableSize)),
+            matrix, model.keyCount);
     image.macroBlocks = MacroBlocksOf(macros);
     image.macroCount = uint16_t(macros.size());
     BuildHeader(image.image, image.macroCount, 0, 0);

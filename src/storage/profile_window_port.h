@@ -8,7 +8,7 @@
 namespace tarnel {
 
 class ProfileWindowPort {
-public:
+  public:
     virtual ~ProfileWindowPort() = default;
 
     // Whether the key-assignment editor is open (a switch is refused then).

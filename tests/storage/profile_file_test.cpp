@@ -25,12 +25,12 @@ Bytes FileWith(size_t macros, uint32_t stringBytes, size_t size) {
 // Sets a header byte and makes the checksum right again.
 void Patch(Bytes& file, size_t offset, uint8_t value) {
     file[offset] = char(value);
-    file[kHeaderChecksumOffset] =
-        char(HeaderChecksum(std::span(reinterpret_cast<const uint8_t*>(file.data()), kProfileHeaderSize)));
+    file[kHeaderChecksumOffset] = char(HeaderChecksum(
+        std::span(reinterpret_cast<const uint8_t*>(file.data()), kProfileHeaderSize)));
 }
 
 class ProfileFileTest : public TempDir {
-protected:
+  protected:
     int validate(const Bytes& bytes) {
         put(path("p.zkp"), bytes);
         return ValidateFile(path("p.zkp"), &prompter);
@@ -48,7 +48,8 @@ TEST_F(ProfileFileTest, HeadersAreCheckedAgainstTheirOwnFieldsAndTheFileSize) {
         bool message;
     };
     const Case cases[] = {
-        {"two macros and strings, exact size", [&] { return FileWith(2, 40, twoMacros); }, 1, false},
+        {"two macros and strings, exact size", [&] { return FileWith(2, 40, twoMacros); }, 1,
+         false},
         {"longer than the header says", [&] { return FileWith(2, 40, twoMacros + 3); }, 1, false},
         {"shorter than the header says", [&] { return FileWith(2, 40, twoMacros - 1); }, 0, true},
         {"total that disagrees with the counts",
@@ -72,17 +73,43 @@ TEST_F(ProfileFileTest, HeadersAreCheckedAgainstTheirOwnFieldsAndTheFileSize) {
              return f;
          },
          0, true},
-        {"flag 1", [&] { Bytes f = FileWith(0, 0, 0x8040); Patch(f, kHeaderFlagOffset, 1); return f; }, 1, false},
-        {"flag 2", [&] { Bytes f = FileWith(0, 0, 0x8040); Patch(f, kHeaderFlagOffset, 2); return f; }, 0, true},
-        {"wrong magic", [&] { Bytes f = FileWith(0, 0, 0x8040); Patch(f, 0, 0x47); return f; }, 0, true},
-        {"wrong record count", [&] { Bytes f = FileWith(0, 0, 0x8040); Patch(f, 13, 0x09); return f; }, 0, true},
+        {"flag 1",
+         [&] {
+             Bytes f = FileWith(0, 0, 0x8040);
+             Patch(f, kHeaderFlagOffset, 1);
+             return f;
+         },
+         1, false},
+        {"flag 2",
+         [&] {
+             Bytes f = FileWith(0, 0, 0x8040);
+             Patch(f, kHeaderFlagOffset, 2);
+             return f;
+         },
+         0, true},
+        {"wrong magic",
+         [&] {
+             Bytes f = FileWith(0, 0, 0x8040);
+             Patch(f, 0, 0x47);
+             return f;
+         },
+         0, true},
+        {"wrong record count",
+         [&] {
+             Bytes f = FileWith(0, 0, 0x8040);
+             Patch(f, 13, 0x09);
+             return f;
+         },
+         0, true},
         {"32831 bytes", [&] { return FileWith(0, 0, 0x803F); }, 0, false},
     };
     for (const Case& c : cases) {
         prompter.asked.clear();
         EXPECT_EQ(validate(c.file()), c.result) << c.name;
         if (c.message)
-            EXPECT_EQ(prompter.asked, (std::vector<Asked>{{"PROFILE_FORMAT_ERROR", {path("p.zkp")}}})) << c.name;
+            EXPECT_EQ(prompter.asked,
+                      (std::vector<Asked>{{"PROFILE_FORMAT_ERROR", {path("p.zkp")}}}))
+                << c.name;
         else
             EXPECT_TRUE(prompter.asked.empty()) << c.name;
     }
@@ -155,10 +182,10 @@ TEST_F(ProfileFileTest, BadStringReferencesAreSkippedWithinTheArea) {
         putLe16(r, kind);
         putLe32(r + 4, value);
     };
-    setRecord(1, KindRunProgram, 0);    // "ab"
-    setRecord(2, KindTextBlock, 7);     // odd offset: read from 6, "d"
-    setRecord(3, KindRunProgram, 10);   // "c" runs to the area's end without a terminator
-    setRecord(4, KindTextBlock, 12);    // just past the area
+    setRecord(1, KindRunProgram, 0);   // "ab"
+    setRecord(2, KindTextBlock, 7);    // odd offset: read from 6, "d"
+    setRecord(3, KindRunProgram, 10);  // "c" runs to the area's end without a terminator
+    setRecord(4, KindTextBlock, 12);   // just past the area
     setRecord(5, KindRunProgram, 0xFFFFFFFE);
     put(path("b.zkp"), file);
     std::optional<ProfileImage> loaded = LoadFile(path("b.zkp"));
@@ -167,7 +194,8 @@ TEST_F(ProfileFileTest, BadStringReferencesAreSkippedWithinTheArea) {
     EXPECT_EQ(loaded->actionStrings.text(2), u"d");
     for (int record : {3, 4, 5}) {
         EXPECT_EQ(loaded->actionStrings.byteLength(record), 0u) << record;
-        EXPECT_EQ(ReadKeyAction(loaded->keyArea(), record).kind, record == 4 ? KindTextBlock : KindRunProgram);
+        EXPECT_EQ(ReadKeyAction(loaded->keyArea(), record).kind,
+                  record == 4 ? KindTextBlock : KindRunProgram);
     }
     EXPECT_EQ(loaded->actionStrings.total(), 6u + 4u);
 }
@@ -207,7 +235,8 @@ TEST_F(ProfileFileTest, FailedWriteKeepsThePreviousFile) {
     };
     EXPECT_FALSE(SaveFile(path("keep.zkp"), image, failing));
     EXPECT_EQ(take(path("keep.zkp")), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}), 1);  // no temporary left
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), {}),
+              1);  // no temporary left
     EXPECT_TRUE(SaveFile(path("keep.zkp"), image));
     EXPECT_NE(take(path("keep.zkp")), before);
 }

@@ -30,8 +30,8 @@ struct Asked {
 };
 
 class ScriptedPrompter : public Prompter {
-public:
-    PromptAnswer ask(std::string_view langKey, PromptButtons buttons, PromptIcon, 
+  public:
+    PromptAnswer ask(std::string_view langKey, PromptButtons buttons, PromptIcon,
                      const std::vector<std::string>& args, bool) override {
         asked.push_back({std::string(langKey), args});
         if (onAsk) onAsk();
@@ -53,7 +53,7 @@ public:
 };
 
 class RecordingProfileWindow : public ProfileWindowPort {
-public:
+  public:
     bool keyEditorOpen() const override { return editorOpen; }
     bool hasUnappliedChanges() const override { return pending; }
     bool runApplyCommand() override {
@@ -82,12 +82,20 @@ public:
 };
 
 // Texts of the tests' language: the key in angle brackets.
-inline std::string TestText(std::string_view key) { return "<" + std::string(key) + ">"; }
+inline std::string TestText(std::string_view key) {
+    return "<" + std::string(key) + ">";
+}
 
 inline MacroList SampleMacros() {
     MacroRecord one{u"Greeting", 1, 0, 1, {{10, 0x23, MacroPress}, {20, 0x23, MacroRelease}}};
-    MacroRecord two{u"Copy", 3, 0, 7, {{0, 0x1D, MacroPress}, {0, 0x2E, MacroPress},
-                                         {10, 0x2E, MacroRelease}, {10, 0x1D, MacroRelease}}};
+    MacroRecord two{u"Copy",
+                    3,
+                    0,
+                    7,
+                    {{0, 0x1D, MacroPress},
+                     {0, 0x2E, MacroPress},
+                     {10, 0x2E, MacroRelease},
+                     {10, 0x1D, MacroRelease}}};
     return {one, two};
 }
 
@@ -112,7 +120,7 @@ inline ProfileImage SampleImage() {
 // the actions work on: user data folder in a fresh temporary folder, the factory key table
 // and the macro capacity read as a connection would.
 class ProfileRig : public TempDir {
-protected:
+  protected:
     void SetUp() override {
         TempDir::SetUp();
         context.paths.userDataDir = path("user");
@@ -122,10 +130,19 @@ protected:
         const std::vector<uint8_t> factory = keyboard.area(sim::SimArea::FactoryKeyTable);
         std::copy(factory.begin(), factory.end(), matrix.begin());
         context.setDefaultMatrix(matrix);
-        context.macroCapacity = keyboard.area(sim::SimArea::Info)[kInfoMacroUnitsOffset] * kMacroCapacityUnit;
+        context.macroCapacity =
+            keyboard.area(sim::SimArea::Info)[kInfoMacroUnitsOffset] * kMacroCapacityUnit;
+        ASSERT_EQ(commands.GetActiveProfile(), 0);
         keyboard.clearLog();
     }
-    std::string cachePath(int slot) const { return context.paths.userDataDir + "/$Profile" + std::to_string(slot); }
+    // The keyboard's active profile, known to the command set as after a read.
+    void setActive(int profile) {
+        keyboard.setActiveProfile(profile);
+        context.link.activeProfileCache = profile;
+    }
+    std::string cachePath(int slot) const {
+        return context.paths.userDataDir + "/$Profile" + std::to_string(slot);
+    }
 
     // The key table of profile p as the keyboard holds it.
     std::vector<uint8_t> keyboardTable(int profile) const {
