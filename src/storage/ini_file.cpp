@@ -111,7 +111,7 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 struct Location {
     bool sectionFound = false;
     bool keyFound = false;
-    size_t valueBegin = 0, valueEnd = 0;  // the raw value after '=' and its leading blanks
+    size_t valueBegin = 0, valueEnd = 0;  // the raw value, without the blanks around it
     size_t insertAt = 0;                  // after the section's last non-blank line
 };
 
@@ -145,9 +145,11 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
                 equalsNoCase(trim(content.substr(0, eq)), key)) {
                 size_t v = static_cast<size_t>(content.data() - text.data()) + eq + 1;
                 while (v < end && isBlank(text[v])) ++v;
+                size_t valueEnd = end;  // blanks after the value are kept by a write
+                while (valueEnd > v && isBlank(text[valueEnd - 1])) --valueEnd;
                 loc.keyFound = true;
                 loc.valueBegin = v;
-                loc.valueEnd = end;
+                loc.valueEnd = valueEnd;
                 return loc;
             }
         }

@@ -123,6 +123,16 @@ TEST_F(IniFileTest, WriteChangesOnlyTheOneValue) {
     }
 }
 
+TEST_F(IniFileTest, WriteKeepsEveryOtherByteOfAnUntidyFile) {
+    // Invalid UTF-8, a NUL inside another line, tabs, a line without '=', no final line end.
+    using namespace std::string_literals;
+    const std::string head = "\t; odd \xFF\xFE bytes\r\n[Mode0]\n x\t=\t1\0 2\r\njust text\n"s;
+    const std::string tail = "  \n[Mode1]\r\n64=1,2,3,1";
+    put(path("u.ini"), head + "  jcolor = 1,1,1" + tail);
+    EXPECT_TRUE(IniFile(path("u.ini")).writeString("MODE0", "JCOLOR", "10,20,30"));
+    EXPECT_EQ(take(path("u.ini")), head + "  jcolor = 10,20,30" + tail);
+}
+
 TEST_F(IniFileTest, WritesSeveralValuesOfASectionAtOnce) {
     const std::string file = path("w.ini");
     put(file, "[A]\r\nx=1\r\n[B]\r\nz=3\r\n");
