@@ -119,7 +119,8 @@ std::vector<uint8_t> PackStrings(std::span<uint8_t> keyArea, const ActionStrings
 
 // The strings of records of kind 3 and 6 from a string area. A string whose offset lies
 // outside the area, or that has no terminator inside it, is skipped: its record keeps its
-// kind and gets no string.
+// kind and gets no string. Strings that overlap are taken only while their total stays within
+// the area's size, so a crafted area cannot make the copies outgrow the file.
 ActionStrings UnpackStrings(std::span<const uint8_t> keyArea, std::span<const uint8_t> area);
 
 // Makes macro blocks read from a file safe for every later reader: a step count above 4000
