@@ -301,6 +301,10 @@ TEST(LightingRead, AfterAConnectionTheActiveProfileIsShown) {
     EXPECT_EQ(rig.lighting.ReadLightingState(), ResultOk);
     EXPECT_EQ(rig.link.currentProfile.load(), 0);
     EXPECT_EQ(rig.lighting.fields().effect, 1);
+    // An active-profile byte that names no profile is not taken.
+    rig.keyboard.setArea(SimArea::Info, 10, std::vector<uint8_t>{7});
+    EXPECT_EQ(rig.lighting.ReadLightingState(true), ResultOk);
+    EXPECT_EQ(rig.link.currentProfile.load(), 0);
 }
 
 TEST(LightingRead, AFailedInformationBlockEmptiesTheListAndReadsNothingElse) {
