@@ -296,6 +296,10 @@ std::string replacedFile(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
     const std::string path = replacedFile(linkOrPath);
+    std::error_code ec;
+    const auto old = fs::status(path, ec);
+    // A file the user made read-only is not replaced: writing it in place would be refused too.
+    if (fs::exists(old) && (old.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
     const std::string temp = tempNameFor(path);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -308,8 +312,6 @@ bool WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) 
             return false;
         }
     }
-    std::error_code ec;
-    const auto old = fs::status(path, ec);
     if (fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
     fs::rename(temp, path, ec);
     if (ec) {

@@ -61,7 +61,7 @@ private:
 
 // Replaces the file at `path` by `bytes` in one step: a temporary file beside it, then a rename
 // over it (the old file's permissions are kept; a symbolic link is followed and stays a link).
-// False, with the old file untouched, on failure.
+// False, with the old file untouched, on failure and for a file without write permission.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The dialog base's small reader for its SCREEN keys: a path, then texts of up to 2047

@@ -172,6 +172,13 @@ TEST_F(IniFileTest, FailedWriteLeavesNoTraceAndNeverClobbersAnUnreadableFile) {
     // The parent folder is missing.
     EXPECT_FALSE(IniFile(path("missing/dir/a.ini")).writeString("A", "x", "1"));
 
+    // A read-only file stays as it is.
+    put(path("ro.ini"), "[A]\nx=1\n");
+    std::filesystem::permissions(path("ro.ini"), std::filesystem::perms::owner_read);
+    EXPECT_FALSE(IniFile(path("ro.ini")).writeString("A", "x", "2"));
+    EXPECT_EQ(take(path("ro.ini")), "[A]\nx=1\n");
+    std::filesystem::remove(path("ro.ini"));
+
     put(path("ok.ini"), "[A]\nx=1\n");
     EXPECT_TRUE(IniFile(path("ok.ini")).writeString("A", "x", "2"));
     size_t files = 0;
