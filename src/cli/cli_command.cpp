@@ -13,8 +13,11 @@ CommandContext::CommandContext(const CliOptions& options, const CliEnvironment& 
 CommandContext::~CommandContext() = default;
 
 std::string CommandContext::text(std::string_view key) const {
+    if (auto it = m_texts.find(key); it != m_texts.end()) return it->second;
     std::string value = m_lang.Text(key, 0);
-    return value == kLangMissingText ? std::string() : value;
+    if (value == kLangMissingText) value.clear();
+    m_texts.emplace(std::string(key), value);
+    return value;
 }
 
 CliSession* CommandContext::backendOnly(int& exitCode) {
@@ -62,29 +65,28 @@ int CommandContext::inputError(const std::string& message) {
 }
 
 int CommandContext::deviceFailure(CliSession& keyboard, int result) {
-    FrameWatch watch = keyboard.lastExchange();
-    if (result == ResultOk) result = watch.result();
-    std::string command = watch.lastCommand < 0
-                              ? std::string("no command")
-                              : "command " + std::to_string(watch.lastCommand) + " (" +
-                                    CommandName(watch.lastCommand) + ")";
+    FrameWatch failed = keyboard.firstFailure();
+    if (failed.lastCommand < 0) failed = keyboard.lastExchange();
+    if (result == ResultOk) result = failed.result();
+    // Results that no exchange gives were decided before anything was sent.
+    bool fromExchange = failed.lastCommand >= 0 && failed.result() == result;
+    std::string command = "command " + std::to_string(failed.lastCommand) + " (" +
+                          CommandName(failed.lastCommand) + ")";
     std::string what;
-    if (result == ResultStatusFF || result == ResultStatusFE)
+    if (!fromExchange)
+        what = "the operation failed before anything was sent";
+    else if (result == ResultStatusFF || result == ResultStatusFE)
         what = "the keyboard refused " + command;
     else if (result == ResultNoReply)
         what = "the keyboard did not answer " + command;
-    else if (result == ResultWriteFailed)
-        what = command + " could not be sent";
     else
-        what = "the operation failed";
+        what = command + " could not be sent";
     m_err << "tarnelctl " << name() << ": " << what << ": result " << result << " ("
           << ResultMeaning(result) << ")\n";
     return ExitRefused;
 }
 
-int CommandContext::deviceFailure(CliSession& keyboard) {
-    return deviceFailure(keyboard, keyboard.lastExchange().result());
-}
+int CommandContext::deviceFailure(CliSession& keyboard) { return deviceFailure(keyboard, ResultOk); }
 
 void CommandContext::warn(const std::string& message) {
     m_err << "tarnelctl " << name() << ": " << message << '\n';

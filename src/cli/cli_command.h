@@ -2,6 +2,7 @@
 // connected on first use (after the arguments have been checked, so bad input never reaches it).
 #pragma once
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -13,6 +14,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_output.h"
 #include "cli/cli_session.h"
+#include "model/key_table.h"
 #include "storage/lang_text.h"
 
 namespace tarnel {
@@ -34,6 +36,9 @@ public:
     const LangText& lang() const { return m_lang; }
     // The text of a language key, "" when the file has none (a lookup function for the model).
     std::string text(std::string_view key) const;
+    LangLookup lookup() const {
+        return [this](std::string_view key) { return text(key); };
+    }
 
     // The connected keyboard, or nullptr after the failure has been reported; `exitCode` is
     // then the code to end with (2 or 3).
@@ -48,8 +53,8 @@ public:
     // Messages on stderr, "tarnelctl COMMAND: ..."; each returns the exit code to end with.
     int usageError(const std::string& message);  // 2, with a pointer to --help
     int inputError(const std::string& message);  // 2
-    // 1: the command the keyboard refused or did not answer, and the result code. With
-    // result == 0 the failing command is taken from the last exchange.
+    // 1: the command the keyboard refused or did not answer (the first exchange that failed),
+    // and the result code.
     int deviceFailure(CliSession& keyboard, int result);
     // 1, for an operation whose failure is known only from the last exchange.
     int deviceFailure(CliSession& keyboard);
@@ -68,6 +73,7 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     LangText m_lang;
+    mutable std::map<std::string, std::string, std::less<>> m_texts;  // the file is read once a key
     std::unique_ptr<CliSession> m_session;
     bool m_connected = false;
     nlohmann::json m_document;
@@ -89,5 +95,8 @@ const CommandSpec* FindCommand(const std::string& name);
 int RunList(CommandContext& context);
 int RunInfo(CommandContext& context);
 int RunProfile(CommandContext& context);
+int RunLighting(CommandContext& context);
+int RunKeyColors(CommandContext& context);
+int RunKeyColor(CommandContext& context);
 
 }  // namespace tarnel

@@ -19,6 +19,27 @@ const CommandSpec kCommands[] = {
     {"profile", "profile [N]", "show the active onboard profile, or make N (0-2) active",
      "Without N: the keyboard's active onboard profile. With N (0, 1 or 2): makes it active.\n",
      RunProfile},
+    {"lighting", "lighting [set FIELD=VALUE... | default]",
+     "the profile's lighting record; set fields; write the default lighting",
+     "lighting              shows the lighting record of the profile (--profile N, else the\n"
+     "                      active one)\n"
+     "lighting set F=V...   writes the fields in the order given:\n"
+     "    effect=N          an effect of the keyboard's list (1-18, 20, 21)\n"
+     "    brightness=0..4   speed=0..4 (the slider: 4 is the fastest)\n"
+     "    direction=255|0   multicolor=on|off   color=RRGGBB\n"
+     "    color-choice=red|yellow|green|blue   report-rate=0..3   magic-fn=1|2\n"
+     "lighting default      writes the default lighting (effect 1, white)\n"
+     "Every value is checked before anything is written.\n",
+     RunLighting},
+    {"keycolors", "keycolors", "the profile's per-key colours, by key",
+     "Reads the per-key colour table of the profile and lists each key's colour\n"
+     "(the nine G-keys share one position).\n",
+     RunKeyColors},
+    {"keycolor", "keycolor KEY=RRGGBB...", "set the colour of keys (Fn and G1-G9 too)",
+     "Writes each key's colour into the profile's per-key colour table.\n"
+     "KEY: a key id (0x01E), a skin name (KEY_01E, FUNC_G3, KEY_FN) or the key's name\n"
+     "(A, Esc, Num Enter, Right Shift; any case).\n",
+     RunKeyColor},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/safe_format.h"
 #include "devicelink/command_set.h"
 #include "devicelink/result.h"
+#include "model/lighting_control.h"
 
 namespace tarnel {
 
@@ -85,6 +86,7 @@ std::string ResultMeaning(int result) {
         case ResultStatusFF: return "status 0xFF";
         case ResultStatusFE: return "status 0xFE";
         case ResultBadProfile: return "profile out of range";
+        case kLightingBadValue: return "value out of range";
         default: return "unknown result";
     }
 }

@@ -132,6 +132,7 @@ int CliSession::open(std::string& message) {
     m_context.noAutoOpen.store(true);  // no window to open
     CliWindow window(m_err, m_env.dataDir);
     ConnectionChange(m_context, *m_commands, window).onConnectionChanged(1);
+    m_tap->clearFailures();  // a failure while connecting was a warning, not the command's
     return ExitOk;
 }
 

@@ -39,6 +39,12 @@ public:
     DeviceConnection& connection() { return *m_connection; }
     const KeyboardModel& model() const { return m_context.link.keyboardModel(); }
     FrameWatch lastExchange() const { return m_tap ? m_tap->lastExchange() : FrameWatch{}; }
+    // The first exchange that failed since the connection was made (or since the last call of
+    // clearFailures); lastCommand -1 when none did.
+    FrameWatch firstFailure() const { return m_tap ? m_tap->firstFailure() : FrameWatch{}; }
+    void clearFailures() {
+        if (m_tap) m_tap->clearFailures();
+    }
 
     // Chooses the backend only (for `list`): ExitOk or ExitNoKeyboard with a message.
     int openBackend(std::string& message);

@@ -3,6 +3,7 @@
 #include "devicelink/device_match.h"
 #include "devicelink/frame.h"
 #include "devicelink/result.h"
+#include "devicelink/transaction.h"
 
 namespace tarnel {
 namespace {
@@ -58,9 +59,45 @@ FrameWatch TapBackend::lastExchange() const {
     return m_watch;
 }
 
+FrameWatch TapBackend::firstFailure() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    judge(true);
+    return m_failure;
+}
+
+void TapBackend::clearFailures() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_failure = FrameWatch{};
+    m_noReplyRun = 0;
+    m_judged = true;
+}
+
+void TapBackend::judge(bool final) const {
+    if (m_judged || m_watch.lastCommand < 0) return;
+    bool failed = false;
+    if (m_watch.written && !m_watch.replied) {
+        // A request without a reply is tried again: it failed when the transaction gave up
+        // (its last attempt), or when nothing came after it (a query at the end).
+        if (final) {
+            failed = true;
+        } else {
+            failed = ++m_noReplyRun >= kTransactAttempts;
+            if (failed) m_noReplyRun = 0;
+            m_judged = true;
+        }
+    } else {
+        m_noReplyRun = 0;
+        failed = m_watch.result() != ResultOk;
+        m_judged = true;
+    }
+    if (failed && m_failure.lastCommand < 0) m_failure = m_watch;
+}
+
 void TapBackend::requestAttempted(uint8_t command) {
     std::lock_guard<std::mutex> lock(m_lock);
+    judge(false);
     m_watch = FrameWatch{command, false, false, 0};
+    m_judged = false;
 }
 
 void TapBackend::requestWritten(const uint8_t* report, size_t length) {

@@ -39,6 +39,11 @@ public:
     }
 
     FrameWatch lastExchange() const;
+    // The first exchange that failed since clearFailures(): a reply with status 0xFF or 0xFE,
+    // a request that could not be written, or a request left without a reply after every
+    // attempt of the transaction. lastCommand is -1 when none failed.
+    FrameWatch firstFailure() const;
+    void clearFailures();
 
     // For the tapped devices (any thread).
     void requestAttempted(uint8_t command);
@@ -49,7 +54,13 @@ private:
     HidBackend& m_inner;
     FrameSink m_sink;
     mutable std::mutex m_lock;  // guards m_watch; the sink runs outside it
+    // Judges the exchange in m_watch once it is complete (the next request, or a query).
+    void judge(bool final) const;
+
     FrameWatch m_watch;
+    mutable int m_noReplyRun = 0;  // attempts in a row that got no reply
+    mutable FrameWatch m_failure;
+    mutable bool m_judged = false;  // m_watch has been judged
 };
 
 }  // namespace tarnel

@@ -9,6 +9,7 @@
 #include "devicelink/device_match.h"
 #include "devicelink/hid_backend.h"
 #include "devicelink/result.h"
+#include "model/lighting_state.h"
 
 namespace tarnel {
 namespace {
@@ -85,10 +86,10 @@ int RunInfo(CommandContext& context) {
         return context.deviceFailure(*keyboard, rc);
     const KeyboardModel& model = keyboard->model();
     std::vector<int> effects = effectsOf(info);
-    bool userMode = false;
+    bool userMode = IsUserModeSupported(std::span<const uint8_t, kEffectListSize>(
+        info + kInfoEffectsOffset, kEffectListSize));
     std::string effectText;
     for (int effect : effects) {
-        userMode = userMode || effect == 20;
         std::string name = context.lang().Mode(effect, 0);
         effectText += (effectText.empty() ? "" : ", ") + std::to_string(effect);
         if (name != kLangMissingText && !name.empty()) effectText += " " + name;

@@ -2,6 +2,7 @@
 // and the simulated keyboard's memory kept between runs.
 #include <regex>
 
+#include "cli/cli_command.h"
 #include "cli_fixture.h"
 #include "devicelink/hid_backend.h"
 #include "sim/sim_keyboard.h"
@@ -45,11 +46,12 @@ TEST_F(CliTest, BadUsageExitsTwoBeforeAnythingIsSent) {
 TEST_F(CliTest, HelpForTheProgramAndEveryCommand) {
     CliRun program = run({"--help"});
     ASSERT_EQ(program.exitCode, ExitOk);
-    for (const char* name : {"list", "info", "profile"}) {
-        EXPECT_NE(program.out.find(std::string("  ") + name), std::string::npos) << name;
+    for (const CommandSpec& command : Commands()) {
+        std::string name = command.name;
+        EXPECT_NE(program.out.find("  " + name), std::string::npos) << name;
         CliRun help = run({name, "--help"});
         EXPECT_EQ(help.exitCode, ExitOk) << name;
-        EXPECT_EQ(help.out.rfind(std::string("usage: tarnelctl [OPTIONS] ") + name, 0), 0u);
+        EXPECT_EQ(help.out.rfind("usage: tarnelctl [OPTIONS] " + name, 0), 0u);
         EXPECT_EQ(run({"help", name}).out, help.out);
     }
 }
