@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace tarnel {
+#include "ui/skin/color_popup.h"
 
-class CColorPopup;
+namespace tarnel {
 
 class CSkinColorBtn : public QPushButton {
     Q_OBJECT

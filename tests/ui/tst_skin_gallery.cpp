@@ -1,0 +1,241 @@
+// The generated default skin: every key and picture the windows ask for is there and fits, and
+// each skinned dialog, built from its skin file with an image control at every placement, is
+// saved as a screenshot (gallery_*.png in this build folder) for people to look at.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <map>
+#include <memory>
+
+#include "skin_manifest.h"
+#include "ui/skin/base_dialog.h"
+#include "ui/skin/bitmap_slider.h"
+#include "ui/skin/color_static.h"
+#include "ui/skin/png_button.h"
+#include "ui/skin/skin_color_btn.h"
+#include "ui/skin/skin_place.h"
+
+using namespace tarnel;
+
+namespace {
+
+const QString kSkinDir = QStringLiteral(TARNEL_SKIN_DIR "/");
+
+QImage picture(const QString& name) {
+    QImage img;
+    const SkinStatus s = LoadPicture(kSkinDir + name, img);
+    if (!s.ok) qWarning("%s", qPrintable(s.error));
+    return img;
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+    const std::string t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+// Captions the windows take from the language file, in English, so the shots show real buttons.
+const std::map<std::string, QString> kCaptions = {
+    {"FUNC_PROFILE1", "Profile 1"}, {"FUNC_PROFILE2", "Profile 2"}, {"FUNC_PROFILE3", "Profile 3"},
+    {"FUNC_PROFILES", "Profile manager"}, {"FUNC_MACRO", "Macros"}, {"FUNC_DEFAULT", "Default"},
+    {"CONTROL_OK", "OK"}, {"CONTROL_CANCEL", "Cancel"}, {"CONTROL2_APPLY", "Apply"},
+    {"CONTROL_KEY", "Single key"}, {"CONTROL_MACRO", "Macro"}, {"CONTROL_MEDIA", "Multimedia"},
+    {"CONTROL_FUNCTION", "Function"}, {"FUNC_MACRO_RECORD", "Record"}, {"FUNC_MACRO_CLEAR", "Clear"},
+    {"CONTROL_OKButton", "OK"}, {"CONTROL_CANCELButton", "Cancel"}, {"HALVOR_VER", "v1.0"},
+};
+
+// One dialog of the skin, with a stand-in for every control the window would create.
+struct Gallery {
+    std::unique_ptr<CBaseDialog> dialog;
+    std::map<std::string, QWidget*> controls;
+
+    Gallery(const skingen::DialogManifest& m, const QString& set) {
+        const std::string ini = (kSkinDir + QString::fromStdString(m.ini)).toStdString();
+        dialog = std::make_unique<CBaseDialog>(nullptr, QString::fromStdString(ini), kSkinDir);
+        if (!dialog->prepare()) qFatal("%s", qPrintable(dialog->skinError()));
+        const QImage normal = picture(set + "_normal.jpg"), over = picture(set + "_over.jpg"),
+                     down = picture(set + "_down.jpg");
+        const QImage disabled = QFile::exists(kSkinDir + set + "_disable.jpg") ? picture(set + "_disable.jpg") : down;
+        for (const std::string& key : m.imageButtons) {
+            auto* b = new CPngButton(dialog.get());
+            PlaceImageButton(*b, ini, "BUTTONINFO", key, normal, over, down, disabled, over);
+            if (auto it = kCaptions.find(key); it != kCaptions.end()) {
+                b->setText(it->second);
+                b->SetCaptionStyle(true, key == "HALVOR_VER" ? 8 : 10, "Arial Unicode MS", 0xFFFFFF, 0xFFFFFF,
+                                   0xFFFFFF, 0x7F7F7F, 0xFFFFFF, key == "FUNC_PROFILES" ? 36 : 37);
+                if (key == "FUNC_PROFILES") b->SetCaptionOffsets(14, 0, 0, 0);
+            }
+            controls[key] = b;
+        }
+        const QImage arrows = picture("Arrow.jpg");
+        for (const auto& [key, origin] : m.arrows) {
+            if (controls.count(key)) continue;
+            auto* b = new CPngButton(dialog.get());
+            PlaceImageButtonAt(*b, ini, "BUTTONINFO", key, "BUTTONINFO2", origin, arrows);
+            controls[key] = b;
+        }
+        for (const std::string& key : m.plain) {
+            if (endsWith(key, "2") && key.find("BLFX") != std::string::npos) continue;  // moved copies
+            if (endsWith(key, "3")) continue;
+            QWidget* w = standIn(key);
+            PlaceControl(*w, ini, "BUTTONINFO", key);
+            controls[key] = w;
+        }
+    }
+
+    QWidget* standIn(const std::string& key) {
+        QWidget* parent = dialog.get();
+        auto pictureLabel = [&](const char* name) {
+            auto* l = new QLabel(parent);
+            l->setPixmap(QPixmap::fromImage(picture(name)));
+            return l;
+        };
+        if (endsWith(key, "Slider")) {
+            auto* s = new CBitmapSlider(parent);
+            s->SetFace(picture(key.find("Light") != std::string::npos ? "25.bmp" : "12.bmp"));
+            return s;
+        }
+        if (endsWith(key, "Button")) {
+            auto* c = new CSkinColorBtn(parent);
+            c->SetColor(0x00A0FF);
+            return c;
+        }
+        if (key == "CONTROL_DengStaPic") return pictureLabel("dengdown.bmp");
+        if (key == "CONTROL_BLFXLStaPic") return pictureLabel("leftdown.bmp");
+        if (key == "CONTROL_BLFXRStaPic") return pictureLabel("rightup.bmp");
+        if (key == "CONTROL_FYSJSStaPic" || key == "CONTROL_HXsjsStaPic" || key == "CONTROL_FN1pic") return pictureLabel("sjsdown.bmp");
+        if (key == "CONTROL_FN2pic") return pictureLabel("sjsup.bmp");
+        if (key == "CONTROL_Add" || key == "CONTROL_Add2") return pictureLabel("add.bmp");
+        if (key == "CONTROL_Sub" || key == "CONTROL_Sub2") return pictureLabel("sub.bmp");
+        if (key == "CONTROL_HONGPIC") return pictureLabel("hongok.bmp");
+        if (key == "CONTROL_HUANGPIC") return pictureLabel("huang.bmp");
+        if (key == "CONTROL_LVPIC") return pictureLabel("lv.bmp");
+        if (key == "CONTROL_LANPIC") return pictureLabel("lan.bmp");
+        if (key == "CONTROL_USERgjStaPic1") return pictureLabel("user1down.bmp");
+        if (key == "CONTROL_USERgjStaPic2") return pictureLabel("user2up.bmp");
+        if (key == "CONTROL_JDTStatic") return pictureLabel("jdt3.bmp");
+        if (key.find("combo") != std::string::npos || key.find("Combo") != std::string::npos ||
+            endsWith(key, "_SELECT") || key == "FUNC_MACRO_LIST" || key == "FUNC_KEY_COMBO_MOU") {
+            auto* c = new QComboBox(parent);
+            c->addItem(QString::fromStdString(key));
+            return c;
+        }
+        if (key == "PROGRAM_LIST" || key == "FUNC_MACRO_LIST2") {
+            auto* l = new QListWidget(parent);
+            l->addItems({"$Profile0", "$Profile1", "$Profile2"});
+            return l;
+        }
+        auto* label = new ColorStatic(parent);
+        QString text = QString::fromStdString(key);
+        text.remove("CONTROL_");
+        label->setText(text);
+        return label;
+    }
+
+    void save(const QString& name) {
+        dialog->show();
+        const QImage shot = dialog->grab().toImage();
+        QVERIFY(shot.save(QStringLiteral(TARNEL_SHOT_DIR "/gallery_%1.png").arg(name)));
+    }
+};
+
+skingen::DialogManifest manifestOf(const std::string& ini) {
+    for (auto& m : skingen::SkinManifest())
+        if (m.ini == ini) return m;
+    qFatal("no manifest for %s", ini.c_str());
+}
+
+}  // namespace
+
+class SkinGalleryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void generatedSkinIsComplete() {
+        const auto faults = skingen::CheckSkin(kSkinDir.toStdString());
+        std::string all;
+        for (const auto& f : faults) all += f + "\n";
+        QVERIFY2(faults.empty(), all.c_str());
+    }
+
+    void missingOrBrokenPictureIsNamed_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("state picture") << "main_over.jpg";
+        QTest::newRow("panel picture") << "sjsdown.bmp";
+        QTest::newRow("background") << "FN_normal.jpg";
+    }
+
+    void missingOrBrokenPictureIsNamed() {
+        QFETCH(QString, file);
+        QTemporaryDir copy;
+        for (const QString& name : QDir(kSkinDir).entryList(QDir::Files))
+            QVERIFY(QFile::copy(kSkinDir + name, copy.filePath(name)));
+        for (bool broken : {false, true}) {
+            QFile::remove(copy.filePath(file));
+            if (broken) {
+                QFile junk(copy.filePath(file));
+                QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a picture") > 0);
+            }
+            const auto faults = skingen::CheckSkin(copy.path().toStdString() + "/");
+            QVERIFY(!faults.empty());
+            bool named = false;
+            for (const auto& f : faults) named = named || QString::fromStdString(f).contains(file);
+            QVERIFY(named);
+        }
+    }
+
+    void mainWindowShots() {
+        Gallery g(manifestOf("Main.ini"), "main");
+        g.save("main");
+        auto* a = static_cast<CPngButton*>(g.controls.at("KEY_01E"));
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(a->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(a, &move);
+        QVERIFY(a->hovering());
+        static_cast<CPngButton*>(g.controls.at("KEY_01F"))->setDown(true);
+        g.controls.at("KEY_020")->setEnabled(false);
+        static_cast<CPngButton*>(g.controls.at("FUNC_PROFILE1"))->setDown(true);
+        static_cast<CPngButton*>(g.controls.at("FUNC_REPORT1"))->setDown(true);
+        static_cast<CPngButton*>(g.controls.at("LOCK_NUM"))->setDown(true);
+        for (int i = 1; i <= 6; ++i) g.controls.at("KEY_D" + std::to_string(i))->setEnabled(false);
+        g.save("main_states");
+    }
+
+    void editorShots() {
+        for (const char* set : {"key", "macro", "media", "function"}) {
+            Gallery g(manifestOf("Composite.ini"), set);
+            // Each tab shows its own background set and only its own controls.
+            const QImage tab = picture(QString(set) + "_normal.jpg");
+            auto* mask = static_cast<CPngButton*>(g.controls.at("CONTROL_MASK"));
+            mask->SetStateImages(tab, tab, tab, tab, tab, false);
+            const std::string pressedTab = std::string(set) == "key" ? "CONTROL_KEY"
+                                           : std::string(set) == "macro" ? "CONTROL_MACRO"
+                                           : std::string(set) == "media" ? "CONTROL_MEDIA" : "CONTROL_FUNCTION";
+            static_cast<CPngButton*>(g.controls.at(pressedTab))->setDown(true);
+            const bool macro = std::string(set) == "macro";
+            for (auto& [key, w] : g.controls) {
+                const bool macroControl = key.rfind("FUNC_MACRO", 0) == 0 || key == "MARCO_NAME_SETTING";
+                const bool keyControl = key.rfind("FUNC_KEY", 0) == 0 || key == "TISHI_SINGLE_STATIC";
+                const bool mediaControl = key == "FUNC_MEDIA_SELECT" || key == "MEDIA_SETTING_TISHI";
+                const bool functionControl = key == "FUNC_FUNCTION_SELECT" || key == "FUNCTION_KEY_SETTING_TISHI";
+                w->setVisible((!macroControl || macro) && (!keyControl || std::string(set) == "key") &&
+                              (!mediaControl || std::string(set) == "media") &&
+                              (!functionControl || std::string(set) == "function"));
+            }
+            g.save(QStringLiteral("editor_%1").arg(set));
+        }
+    }
+
+    void profileAndMagicFnShots() {
+        Gallery profile(manifestOf("Profile.ini"), "Profile");
+        profile.save("profile");
+        Gallery magic(manifestOf("MagicFN.ini"), "FN");
+        magic.save("magicfn");
+    }
+};
+
+QTEST_MAIN(SkinGalleryTest)
+#include "tst_skin_gallery.moc"
