@@ -1,7 +1,9 @@
 // The generated default skin: every key and picture the windows ask for is there and fits, and
 // each skinned dialog, built from its skin file with an image control at every placement, is
 // saved as a screenshot (gallery_*.png in this build folder) for people to look at.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -118,6 +120,13 @@ struct Gallery {
         if (key == "CONTROL_USERgjStaPic1") return pictureLabel("user1down.bmp");
         if (key == "CONTROL_USERgjStaPic2") return pictureLabel("user2up.bmp");
         if (key == "CONTROL_JDTStatic") return pictureLabel("jdt3.bmp");
+        if (key.find("_RADIO_") != std::string::npos && !endsWith(key, "_STATIC")) return new QCheckBox(parent);
+        if (key == "FUNC_MACRO_RECORD_DELAY") return new QCheckBox(parent);
+        if (key == "CONTROL_Network" || key == "CONTROL_Facebook" || key == "CONTROL_twitter") {
+            auto* b = new QPushButton(parent);
+            b->setFlat(true);
+            return b;
+        }
         if (key.find("combo") != std::string::npos || key.find("Combo") != std::string::npos ||
             endsWith(key, "_SELECT") || key == "FUNC_MACRO_LIST" || key == "FUNC_KEY_COMBO_MOU") {
             auto* c = new QComboBox(parent);
@@ -143,6 +152,22 @@ struct Gallery {
     }
 };
 
+// The lighting panel as it is for one effect: only that effect's controls are shown.
+void showLightingFor(Gallery& g, const std::vector<std::string>& groups) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> owned = {
+        {"direction", {"CONTROL_BLFXStatic", "CONTROL_BLFXLStaPic", "CONTROL_BLFXRStaPic"}},
+        {"groupA", {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStatic", "CONTROL_FYSJSStaPic"}},
+        {"groupB", {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic"}},
+        {"choice", {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"}},
+        {"user", {"CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic", "CONTROL_USERjsButton",
+                  "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1", "CONTROL_USERgjStaPic2", "CONTROL_umCombo"}},
+    };
+    for (const auto& [group, keys] : owned) {
+        const bool shown = std::find(groups.begin(), groups.end(), group) != groups.end();
+        for (const std::string& key : keys) g.controls.at(key)->setVisible(shown);
+    }
+}
+
 skingen::DialogManifest manifestOf(const std::string& ini) {
     for (auto& m : skingen::SkinManifest())
         if (m.ini == ini) return m;
@@ -154,6 +179,18 @@ skingen::DialogManifest manifestOf(const std::string& ini) {
 class SkinGalleryTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        // A dark palette like the program's, so the stand-in widgets sit on the skin as they will.
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x1A, 0x1D, 0x24));
+        dark.setColor(QPalette::Base, QColor(0x15, 0x17, 0x1D));
+        dark.setColor(QPalette::Button, QColor(0x29, 0x2E, 0x37));
+        dark.setColor(QPalette::Mid, QColor(0x3B, 0x41, 0x4C));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) dark.setColor(role, QColor(0xE8, 0xEB, 0xF0));
+        dark.setColor(QPalette::Highlight, QColor(0x23, 0x6C, 0xB8));
+        QApplication::setPalette(dark);
+    }
+
     void generatedSkinIsComplete() {
         const auto faults = skingen::CheckSkin(kSkinDir.toStdString());
         std::string all;
@@ -189,6 +226,7 @@ private slots:
 
     void mainWindowShots() {
         Gallery g(manifestOf("Main.ini"), "main");
+        showLightingFor(g, {"direction", "groupB"});  // a wave effect
         g.save("main");
         auto* a = static_cast<CPngButton*>(g.controls.at("KEY_01E"));
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(a->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
@@ -201,6 +239,7 @@ private slots:
         static_cast<CPngButton*>(g.controls.at("FUNC_REPORT1"))->setDown(true);
         static_cast<CPngButton*>(g.controls.at("LOCK_NUM"))->setDown(true);
         for (int i = 1; i <= 6; ++i) g.controls.at("KEY_D" + std::to_string(i))->setEnabled(false);
+        showLightingFor(g, {"user"});  // the user colour mode
         g.save("main_states");
     }
 

@@ -40,7 +40,12 @@ QRect DialogSkin::rect(const std::string& key) const {
     return it == m_rects.end() ? QRect() : it->second;
 }
 
-QImage DialogSkin::render(Look look, const std::function<void(QPainter&)>& overlay) const {
+void DialogSkin::setBackgroundName(const QString& name) {
+    m_backgroundName = name;
+    put("SCREEN", "Main", name.toStdString());
+}
+
+QImage DialogSkin::render(Look look, const std::function<void(QPainter&)>& overlay, bool asBackground) const {
     QImage img(m_size, QImage::Format_RGB32);
     img.fill(theme::window);
     QPainter p(&img);
@@ -53,7 +58,7 @@ QImage DialogSkin::render(Look look, const std::function<void(QPainter&)>& overl
     }
     for (const Button& b : m_buttons) {
         p.save();
-        b.paint(p, QRectF(b.rect.translated(-1, -1)), look);
+        b.paint(p, QRectF(asBackground ? b.rect : b.rect.translated(-1, -1)), look);
         p.restore();
     }
     if (overlay) overlay(p);

@@ -31,10 +31,15 @@ public:
     void addPlain(const std::string& key, QRect rect);
     void addValue(const std::string& section, const std::string& key, const std::string& value);
     QRect rect(const std::string& key) const;
+    // The background picture's file name; written as SCREEN Main.
+    void setBackgroundName(const QString& name);
+    const QString& backgroundName() const { return m_backgroundName; }
 
     // The background with every image button drawn in `look`. A button's face is cut one pixel
     // up and to the left of its placement, so it is drawn there.
-    QImage render(Look look, const std::function<void(QPainter&)>& overlay = {}) const;
+    // The background picture (SCREEN Main) draws the buttons at their own places instead, so a
+    // button's face lies exactly over its picture in the background.
+    QImage render(Look look, const std::function<void(QPainter&)>& overlay = {}, bool asBackground = false) const;
     // White outside the window's rounded outline, black inside.
     QImage mask(double radius = 14) const;
 
@@ -47,6 +52,7 @@ private:
         Painter paint;
     };
     QString m_iniName;
+    QString m_backgroundName;
     QSize m_size;
     std::function<void(QPainter&)> m_background;
     std::vector<Button> m_buttons;

@@ -6,6 +6,7 @@ namespace skingen {
 
 void addDialog(SkinOutput& out, const DialogSkin& skin, const QString& normal, const QString& over,
                const QString& down, const QString& disabled, const QString& maskName) {
+    if (!skin.backgroundName().isEmpty()) out.pictures[skin.backgroundName()] = skin.render(Look::Normal, {}, true);
     out.pictures[normal] = skin.render(Look::Normal);
     out.pictures[over] = skin.render(Look::Over);
     out.pictures[down] = skin.render(Look::Down);
@@ -48,7 +49,7 @@ enum class Tab { Key, Macro, Media, Function };
 
 DialogSkin compositeSkin(Tab tab, bool macroOnlyDimmed) {
     DialogSkin skin(QStringLiteral("Composite.ini"), QSize(720, 560));
-    skin.addValue("SCREEN", "Main", "key_normal.jpg");
+    skin.setBackgroundName(QStringLiteral("composite_back.jpg"));
     skin.addValue("SCREEN", "Mask", "composite_mask.bmp");
     // Buttons that macro-only mode shows as unavailable, in every state.
     auto dimmable = [macroOnlyDimmed](DialogSkin::Painter paint) -> DialogSkin::Painter {
@@ -63,18 +64,18 @@ DialogSkin compositeSkin(Tab tab, bool macroOnlyDimmed) {
         return paint;
     };
     skin.addImageButton("CONTROL_TITLE", QRect(20, 12, 300, 34), dimmable([](QPainter& p, const QRectF& r, Look look) {
-        drawSymbol(p, QRectF(r.left() + 2, r.top() + 4, 30, 26), "keyboard", look == Look::Disabled ? theme::faint : theme::accent);
+        const QColor ink = look == Look::Disabled ? theme::faint : theme::accent;
+        drawSymbol(p, QRectF(r.left() + 2, r.top() + 4, 30, 26), "keyboard", ink);
+        drawFittedText(p, QRectF(r.left() + 40, r.top(), r.width() - 40, r.height()), QStringLiteral("Key assignment"), 16,
+                       look == Look::Disabled ? theme::faint : theme::text, true, Qt::AlignLeft | Qt::AlignVCenter);
     }));
     const char* tabs[4] = {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"};
     for (int i = 0; i < 4; ++i) {
         auto paint = plainButton();
-        skin.addImageButton(tabs[i], QRect(20 + 164 * i, 56, 160, 36), i == 1 ? paint : dimmable(paint));
+        skin.addImageButton(tabs[i], QRect(20 + 171 * i, 56, 167, 36), i == 1 ? paint : dimmable(paint));
     }
     skin.addImageButton("CONTROL_MASK", QRect(20, 100, 680, 384), [tab](QPainter& p, const QRectF& r, Look) {
         drawCard(p, r, 12);
-        // The selected tab's marker under its button.
-        const int i = static_cast<int>(tab);
-        p.fillRect(QRectF(r.left() + 164 * i + 20, r.top(), 120, 3), theme::accent);
         if (tab == Tab::Key) {
             drawWell(p, QRectF(r.left() + 18, r.top() + 48, 304, 44), 8);  // the captured key
         } else if (tab == Tab::Macro) {
@@ -140,12 +141,15 @@ void buildCompositeSkin(SkinOutput& out) {
     // The macro-only set: the other tabs, the title and Clear look unavailable in every state.
     const DialogSkin dimmed = compositeSkin(Tab::Macro, true);
     addDialog(out, dimmed, "macro2_normal.jpg", "macro2_over.jpg", "macro2_down.jpg", "macro2_disable.jpg", QString());
-    out.files[QStringLiteral("Composite.ini")] = QByteArray::fromStdString(compositeSkin(Tab::Key, false).iniText());
+    // The background and the skin file are those of the single-key tab.
+    const DialogSkin keyTab = compositeSkin(Tab::Key, false);
+    out.pictures[keyTab.backgroundName()] = keyTab.render(Look::Normal, {}, true);
+    out.files[QStringLiteral("Composite.ini")] = QByteArray::fromStdString(keyTab.iniText());
 }
 
 void buildProfileSkin(SkinOutput& out) {
     DialogSkin skin(QStringLiteral("Profile.ini"), QSize(600, 428));
-    skin.addValue("SCREEN", "Main", "Profile_normal.jpg");
+    skin.setBackgroundName(QStringLiteral("profile_back.jpg"));
     skin.addValue("SCREEN", "Mask", "profile_mask.bmp");
     skin.addPlain("PROGRAM_LIST", QRect(20, 56, 560, 268));
     skin.addImageButton("FUNC_ADD", QRect(20, 336, 96, 34), textButton(QStringLiteral("Add")));
@@ -164,7 +168,7 @@ void buildProfileSkin(SkinOutput& out) {
 
 void buildMagicFnSkin(SkinOutput& out) {
     DialogSkin skin(QStringLiteral("MagicFN.ini"), QSize(520, 340));
-    skin.addValue("SCREEN", "Main", "FN_normal.jpg");
+    skin.setBackgroundName(QStringLiteral("magicfn_back.jpg"));
     skin.addValue("SCREEN", "Mask", "magicfn_mask.bmp");
     skin.addPlain("CONTROL_MagicFNtext", QRect(24, 16, 472, 30));
     skin.addPlain("CONTROL_FN1pic", QRect(48, 92, 60, 30));

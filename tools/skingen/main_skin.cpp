@@ -236,8 +236,6 @@ void paintBackground(QPainter& p, const DialogSkin& skin) {
     p.drawLine(QPointF(684.5, 488), QPointF(684.5, 632));
     drawHeading(p, QPointF(24, 94), QStringLiteral("PROFILES"));
     drawHeading(p, QPointF(24, 308), QStringLiteral("TOOLS"));
-    // Placeholders for the controls the window creates itself, so they sit on a calm well.
-    for (const char* k : {"CONTROL_XGcombox", "CONTROL_umCombo"}) drawWell(p, QRectF(skin.rect(k)).adjusted(-1, -1, 1, 1));
     const char* symbols[3][2] = {{"CONTROL_Network", "globe"}, {"CONTROL_Facebook", "people"}, {"CONTROL_twitter", "chat"}};
     for (auto& s : symbols) drawSymbol(p, QRectF(skin.rect(s[0])).adjusted(4, 4, -4, -4), s[1], theme::muted);
 }
@@ -246,7 +244,7 @@ void paintBackground(QPainter& p, const DialogSkin& skin) {
 
 void buildMainSkin(SkinOutput& out) {
     DialogSkin skin(QStringLiteral("Main.ini"), QSize(kWidth, kHeight));
-    skin.addValue("SCREEN", "Main", "main_normal.jpg");
+    skin.setBackgroundName(QStringLiteral("main_back.jpg"));
     skin.addValue("SCREEN", "Mask", "main_mask.bmp");
     skin.addValue("SCREEN", "Link", kWebLink);
     placeTopBar(skin);
