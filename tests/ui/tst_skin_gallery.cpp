@@ -14,7 +14,9 @@
 #include <map>
 #include <memory>
 
+#include "model/key_table.h"
 #include "skin_manifest.h"
+#include "ui/skin/keyboard_layout.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/bitmap_slider.h"
 #include "ui/skin/color_static.h"
@@ -196,6 +198,23 @@ private slots:
         std::string all;
         for (const auto& f : faults) all += f + "\n";
         QVERIFY2(faults.empty(), all.c_str());
+    }
+
+    void keyGridHoldsEveryKeyButtonOnce() {
+        std::map<int, int> seen;
+        for (int row = 0; row < kKeyGridRows; ++row)
+            for (int column = 0; column < kKeyGridCols; ++column)
+                if (int id = keyGridControl(row, column)) ++seen[id];
+        QCOMPARE(seen.size(), std::size_t(kKeyButtonCount));
+        for (const KeyButton& b : keyButtons()) QCOMPARE(seen[b.controlId], 1);
+        // Columns follow the keys' places: A under Q's neighbour, the keypad on the right.
+        QCOMPARE(keyGridControl(3, 2), 1058);   // A
+        QCOMPARE(keyGridControl(5, 19), 1120);  // Num 0
+        QCOMPARE(keyGridControl(0, 6), 0);      // the gap between F4 and F5
+        QCOMPARE(keyGridControl(6, 0), 0);
+        QCOMPARE(keyGridControl(0, kKeyGridCols), 0);
+        QCOMPARE(keyGridControl(-1, 0), 0);
+        QCOMPARE(keyboardLayout().size(), std::size_t(kKeyButtonCount + kGKeyCount + 1));
     }
 
     void missingOrBrokenPictureIsNamed_data() {
