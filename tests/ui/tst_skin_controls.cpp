@@ -222,6 +222,13 @@ private slots:
         button.SetTooltip("Apply now", true);
         QVERIFY(button.tooltipActive());
         QCOMPARE(button.tooltipText(), QString("Apply now"));
+        // Hovering activates it again after it was switched off.
+        button.SetTooltip("Apply now", false);
+        button.show();
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(button.mapToGlobal(QPoint(2, 2))), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&button, &move);
+        QVERIFY(button.tooltipActive());
     }
 
     void afterPaintTellsWhetherTheNormalPictureWasUsed() {

@@ -1,5 +1,6 @@
 // Draws the default skin into <data root>/Skins and checks it the way the windows will read it.
-// With --check <skin folder> it only checks an existing skin. Every fault is printed with the
+// With --check <skin folder> it only checks an existing skin; --without-template leaves the user
+// lighting template to a hand-written copy that the build puts into the same folder. Every fault is printed with the
 // file it concerns, and any fault ends the program with a non-zero exit code.
 #include <QDir>
 #include <QFile>
@@ -35,11 +36,12 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == "--check") return check(args[2]);
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: tarnel_skingen <data root> | --check <skin folder>\n");
+    const bool withTemplate = !(args.size() == 3 && args[1] == "--without-template");
+    if (args.size() != 2 && withTemplate) {
+        std::fprintf(stderr, "usage: tarnel_skingen [--without-template] <data root> | --check <skin folder>\n");
         return 2;
     }
-    const QString skinDir = QDir(args[1]).filePath(QStringLiteral("Skins"));
+    const QString skinDir = QDir(args.last()).filePath(QStringLiteral("Skins"));
     if (!QDir().mkpath(skinDir)) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(skinDir));
         return 1;
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
     skingen::buildMagicFnSkin(out);
     skingen::buildPanelPictures(out);
     skingen::buildIcons(out);
-    skingen::buildLightingTemplate(out);
+    if (withTemplate) skingen::buildLightingTemplate(out);
     for (const auto& [name, img] : out.pictures)
         if (!save(QDir(skinDir).filePath(name), img)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(QDir(skinDir).filePath(name)));

@@ -204,8 +204,9 @@ void CPngButton::mouseMoveEvent(QMouseEvent* event) {
 void CPngButton::onHover(const QPoint& globalPos) {
     m_hovering = true;
     update();
-    if (m_tip.created && m_tip.active && !m_tooltipText.isEmpty()) {
-        m_tip.text = m_tooltipText;
+    // Resting on the button brings its tooltip back, activated, and pops it up at once.
+    if (!m_tooltipText.isEmpty()) {
+        SetTooltip(m_tooltipText, true);
         QToolTip::showText(globalPos, m_tip.text, this, rect());
     }
 }
