@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <map>
@@ -241,6 +242,25 @@ private slots:
             for (const auto& f : faults) named = named || QString::fromStdString(f).contains(file);
             QVERIFY(named);
         }
+    }
+
+    void generatorRefusesADamagedSkin() {
+        // The check the build runs: a missing picture ends it with a message naming the file.
+        QTemporaryDir copy;
+        for (const QString& name : QDir(kSkinDir).entryList(QDir::Files))
+            QVERIFY(QFile::copy(kSkinDir + name, copy.filePath(name)));
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");  // the font library's caches outlive the program
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(TARNEL_SKINGEN), {"--check", copy.path()});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(QFile::remove(copy.filePath("jdt7.bmp")));
+        run.start(QStringLiteral(TARNEL_SKINGEN), {"--check", copy.path()});
+        QVERIFY(run.waitForFinished(30000));
+        QVERIFY(run.exitCode() != 0);
+        QVERIFY(QString::fromLocal8Bit(run.readAllStandardError()).contains("jdt7.bmp"));
     }
 
     void mainWindowShots() {
