@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -305,6 +306,27 @@ private slots:
             }
             g.save(QStringLiteral("editor_%1").arg(set));
         }
+    }
+
+    void pictureSheet() {
+        // Every small picture of the skin on one sheet, with its name.
+        const auto names = skingen::OtherPictures();
+        const int columns = 6, cellW = 200, cellH = 90;
+        QImage sheet(columns * cellW, int((names.size() + columns - 1) / columns) * cellH, QImage::Format_RGB32);
+        sheet.fill(QColor(0x12, 0x14, 0x19));
+        QPainter p(&sheet);
+        p.setPen(QColor(0x8A, 0x93, 0xA3));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const QPoint at(int(i % columns) * cellW + 8, int(i / columns) * cellH + 8);
+            QImage img = picture(QString::fromStdString(names[i]));
+            QVERIFY(!img.isNull());
+            if (img.width() > cellW - 16 || img.height() > cellH - 28)
+                img = img.scaled(cellW - 16, cellH - 28, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            p.drawImage(at, img);
+            p.drawText(at + QPoint(0, cellH - 14), QString::fromStdString(names[i]));
+        }
+        p.end();
+        QVERIFY(sheet.save(TARNEL_SHOT_DIR "/gallery_pictures.png"));
     }
 
     void profileAndMagicFnShots() {

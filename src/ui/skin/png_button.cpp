@@ -51,6 +51,8 @@ CPngButton::CPngButton(QWidget* parent) : QPushButton(parent) {
     setMouseTracking(true);
     setFlat(true);
     setFocusPolicy(Qt::TabFocus);
+    // Enter in a skinned dialog presses nothing: the dialogs decide what Enter does.
+    setAutoDefault(false);
 }
 
 CPngButton::~CPngButton() = default;

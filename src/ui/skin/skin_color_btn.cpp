@@ -19,6 +19,7 @@ constexpr int kBorder = 3;
 
 CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QPushButton(parent) {
     setMouseTracking(true);
+    setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &CSkinColorBtn::OpenPalette);
 }
 
