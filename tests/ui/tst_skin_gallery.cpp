@@ -47,7 +47,7 @@ bool endsWith(const std::string& s, const char* tail) {
 // Captions the windows take from the language file, in English, so the shots show real buttons.
 const std::map<std::string, QString> kCaptions = {
     {"FUNC_PROFILE1", "Profile 1"}, {"FUNC_PROFILE2", "Profile 2"}, {"FUNC_PROFILE3", "Profile 3"},
-    {"FUNC_PROFILES", "Profile manager"}, {"FUNC_MACRO", "Macros"}, {"FUNC_DEFAULT", "Default"},
+    {"FUNC_PROFILES", "My profile"}, {"FUNC_MACRO", "Macros"}, {"FUNC_DEFAULT", "Default"},
     {"CONTROL_OK", "OK"}, {"CONTROL_CANCEL", "Cancel"}, {"CONTROL2_APPLY", "Apply"},
     {"CONTROL_KEY", "Single key"}, {"CONTROL_MACRO", "Macro"}, {"CONTROL_MEDIA", "Multimedia"},
     {"CONTROL_FUNCTION", "Function"}, {"FUNC_MACRO_RECORD", "Record"}, {"FUNC_MACRO_CLEAR", "Clear"},
@@ -72,8 +72,8 @@ struct Gallery {
             if (auto it = kCaptions.find(key); it != kCaptions.end()) {
                 b->setText(it->second);
                 b->SetCaptionStyle(true, key == "HALVOR_VER" ? 8 : 10, "Arial Unicode MS", 0xFFFFFF, 0xFFFFFF,
-                                   0xFFFFFF, 0x7F7F7F, 0xFFFFFF, key == "FUNC_PROFILES" ? 36 : 37);
-                if (key == "FUNC_PROFILES") b->SetCaptionOffsets(14, 0, 0, 0);
+                                   0xFFFFFF, 0x7F7F7F, 0xFFFFFF, key == "FUNC_PROFILES" ? 40 : 37);
+                if (key == "FUNC_PROFILES") b->SetCaptionOffsets(12, 0, 0, -7);
             }
             controls[key] = b;
         }

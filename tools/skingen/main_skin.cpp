@@ -146,13 +146,25 @@ void placeKeys(DialogSkin& skin) {
 void placeSidebar(DialogSkin& skin) {
     for (int i = 0; i < 3; ++i)
         skin.addImageButton("FUNC_PROFILE" + std::to_string(i + 1), QRect(20, 104 + 44 * i, 190, 36), button());
-    skin.addImageButton("FUNC_PROFILES", QRect(20, 244, 190, 40), button());
-    skin.addImageButton("FUNC_MACRO", QRect(20, 318, 190, 36), button());
-    skin.addImageButton("FUNC_MAGICFN", QRect(20, 362, 190, 36), labelledButton(QStringLiteral("Magic FN"), "keyboard"));
-    skin.addImageButton("FUNC_DEFAULT", QRect(20, 406, 190, 36), button());
-    skin.addPlain("CONTROL_UsbStatic", QRect(20, 462, 190, 20));
+    // The profile manager's button shows the active profile's name at its bottom left; the
+    // picture carries a small heading above it and a chevron.
+    skin.addImageButton("FUNC_PROFILES", QRect(20, 240, 190, 52), [](QPainter& p, const QRectF& r, Look look) {
+        drawButton(p, r, look);
+        QFont f = uiFont(9, true);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+        p.setFont(f);
+        p.setPen(look == Look::Disabled ? theme::faint : look == Look::Normal ? theme::muted : Qt::white);
+        p.drawText(QRectF(r.left() + 12, r.top() + 6, r.width() - 40, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("ACTIVE PROFILE"));
+        drawSymbol(p, QRectF(r.right() - 30, r.top() + 14, 24, 24), "right",
+                   look == Look::Disabled ? theme::faint : theme::muted);
+    });
+    skin.addImageButton("FUNC_MACRO", QRect(20, 328, 190, 36), button());
+    skin.addImageButton("FUNC_MAGICFN", QRect(20, 372, 190, 36), labelledButton(QStringLiteral("Magic FN"), "keyboard"));
+    skin.addImageButton("FUNC_DEFAULT", QRect(20, 416, 190, 36), button());
+    skin.addPlain("CONTROL_UsbStatic", QRect(20, 470, 190, 20));
     for (int i = 0; i < 4; ++i)
-        skin.addImageButton("FUNC_REPORT" + std::to_string(i + 1), QRect(20 + 48 * i, 486, 46, 32),
+        skin.addImageButton("FUNC_REPORT" + std::to_string(i + 1), QRect(20 + 48 * i, 494, 46, 32),
                             segment(QString::number(i + 1)));
     skin.addPlain("CONTROL_Network", QRect(20, 672, 30, 30));
     skin.addPlain("CONTROL_Facebook", QRect(56, 672, 30, 30));
@@ -235,7 +247,7 @@ void paintBackground(QPainter& p, const DialogSkin& skin) {
     p.drawLine(QPointF(504.5, 488), QPointF(504.5, 632));
     p.drawLine(QPointF(684.5, 488), QPointF(684.5, 632));
     drawHeading(p, QPointF(24, 94), QStringLiteral("PROFILES"));
-    drawHeading(p, QPointF(24, 308), QStringLiteral("TOOLS"));
+    drawHeading(p, QPointF(24, 318), QStringLiteral("TOOLS"));
     const char* symbols[3][2] = {{"CONTROL_Network", "globe"}, {"CONTROL_Facebook", "people"}, {"CONTROL_twitter", "chat"}};
     for (auto& s : symbols) drawSymbol(p, QRectF(skin.rect(s[0])).adjusted(4, 4, -4, -4), s[1], theme::muted);
 }
