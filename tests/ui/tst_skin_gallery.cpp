@@ -18,6 +18,7 @@
 
 #include "model/key_table.h"
 #include "skin_manifest.h"
+#include "storage/skin_layout.h"
 #include "ui/skin/keyboard_layout.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/bitmap_slider.h"
@@ -217,6 +218,27 @@ private slots:
         QCOMPARE(keyGridControl(0, kKeyGridCols), 0);
         QCOMPARE(keyGridControl(-1, 0), 0);
         QCOMPARE(keyboardLayout().size(), std::size_t(kKeyButtonCount + kGKeyCount + 1));
+    }
+
+    void everyStateLooksDifferent() {
+        // Hover, pressed and disabled must be told apart from normal at a glance: over a key's
+        // face, a good share of its pixels differ clearly.
+        const std::string ini = (kSkinDir + "Main.ini").toStdString();
+        const QImage normal = picture("main_normal.jpg");
+        for (const char* state : {"main_over.jpg", "main_down.jpg", "main_disable.jpg"}) {
+            const QImage other = picture(state);
+            for (const std::string& key : manifestOf("Main.ini").keyButtons) {
+                const SkinRect r = ReadPlacement(ini, "BUTTONINFO", key);
+                int differing = 0;
+                for (int y = r.y - 1; y < r.y - 1 + r.h; ++y)
+                    for (int x = r.x - 1; x < r.x - 1 + r.w; ++x) {
+                        const QRgb a = normal.pixel(x, y), b = other.pixel(x, y);
+                        if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 24)
+                            ++differing;
+                    }
+                QVERIFY2(differing * 4 > r.w * r.h, (key + " in " + state).c_str());
+            }
+        }
     }
 
     void missingOrBrokenPictureIsNamed_data() {
