@@ -329,6 +329,22 @@ std::vector<uint8_t> EncodeKeyTable(std::span<const uint8_t> keyArea, int profil
     return buffer;
 }
 
+namespace {
+uint8_t macroDeviceCodeOf(uint16_t keyId) {
+    const KeyTableEntry* entry = keyEntry(keyId);
+    return entry ? entry->deviceCode : 0;
+}
+uint16_t macroKeyIdOfCode(uint8_t group, uint8_t byte1, uint8_t byte2) {
+    return KeyIdOfCode(DeviceKeyCode{group, byte1, byte2});
+}
+}  // namespace
+
+// Macro steps name keys with the same codes as the key tables.
+const MacroKeyCodes& KeyTableMacroCodes() {
+    static const MacroKeyCodes codes{macroDeviceCodeOf, macroKeyIdOfCode};
+    return codes;
+}
+
 std::span<const MediaEntry, kMediaCount> mediaList() {
     return std::span<const MediaEntry, kMediaCount>(kMediaList);
 }

@@ -163,8 +163,10 @@ TEST(KeyAction, EncodeRecords) {
             << "kind " << c.action.kind << " value " << c.action.value;
 }
 
-// A code read at a position becomes a record that writes back either the same code or one
-// normal form, which itself survives a second round unchanged.
+// A code read at a position becomes a record that writes back either the same code or a
+// normal form that survives a second round unchanged. The one exception is a key without a
+// keyboard usage (power, sleep, wake read as 02 02 81..83): its record writes 02 02 00, the
+// code for "usage 0", which reads back as no key and so ends as 00 00 00.
 TEST(KeyAction, EveryCodeRoundTripsToItselfOrANormalForm) {
     const Code d{0x02, 0x02, 0x04};
     const MacroList macros = macrosWithIds({1, 2, 3});  // as read from a keyboard with 3 macros
@@ -184,8 +186,13 @@ TEST(KeyAction, EveryCodeRoundTripsToItselfOrANormalForm) {
         for (int b = 0; b < 0x10000; ++b) {
             Code t{uint8_t(g), uint8_t(b), uint8_t(b >> 8)};
             Code once = roundTrip(t);
-            if (once == t) ++preserved;
-            else ASSERT_EQ(roundTrip(once), once) << hex(t) << " -> " << hex(once);
+            if (once == t) {
+                ++preserved;
+                continue;
+            }
+            Code twice = roundTrip(once);
+            if (once == Code{0x02, 0x02, 0x00}) ASSERT_EQ(twice, Code{}) << hex(t);
+            else ASSERT_EQ(twice, once) << hex(t) << " -> " << hex(once);
         }
     }
     for (const auto& [text, form] : normalForms) {
