@@ -37,37 +37,79 @@ struct MouseCode {
     uint8_t byte2;
 };
 constexpr MouseCode kMouseCodes[] = {
-    {0x171, kMouseButtons, 0x01}, {0x172, kMouseButtons, 0x02}, {0x173, kMouseButtons, 0x04},
-    {0x161, kMouseWheel, 0x01},   {0x162, kMouseWheel, 0xFF},
+    {0x171, kMouseButtons, 0x01},  // left button
+    {0x172, kMouseButtons, 0x02},  // right button
+    {0x173, kMouseButtons, 0x04},  // middle button
+    {0x161, kMouseWheel, 0x01},    // wheel up
+    {0x162, kMouseWheel, 0xFF},    // wheel down
 };
 
+// index: key id, language key of the key's name, consumer usage written
 constexpr MediaEntry kMediaList[kMediaCount] = {
-    {0x16D, "MEDIA_PALYER_1", 0x0183},         {0x122, "MEDIA_PALY_PAUSE_2", 0x00CD},
-    {0x124, "MEDIA_STOP_PALY_3", 0x00B7},      {0x110, "MEDIA_PREV_TRACK_4", 0x00B6},
-    {0x119, "MEDIA_Next_TRACK_5", 0x00B5},     {0x12E, "MEDIA_V_LOW_6", 0x00EA},
-    {0x130, "MEDIA_V_ADD_7", 0x00E9},          {0x120, "MEDIA_MUTE_8", 0x00E2},
-    {0x132, "MEDIA_WWW_HOME_9", 0x0223},       {0x167, "MEDIA_WWW_REFRESH_10", 0x0227},
-    {0x168, "MEDIA_WWW_STOP_11", 0x0226},      {0x16A, "MEDIA_WWW_BACK_12", 0x0224},
-    {0x169, "MEDIA_WWW_FORWARD_13", 0x0225},   {0x166, "MEDIA_WWW_FAVORITE_14", 0x022A},
-    {0x165, "MEDIA_WWW_SEARCH_15", 0x0221},    {0x16B, "MEDIA_MY_PC_16", 0x0194},
-    {0x121, "MEDIA_CALC_17", 0x0192},          {0x16C, "MEDIA_MAIL_18", 0x018A},
+    {0x16D, "MEDIA_PALYER_1", 0x0183},         // 0
+    {0x122, "MEDIA_PALY_PAUSE_2", 0x00CD},     // 1
+    {0x124, "MEDIA_STOP_PALY_3", 0x00B7},      // 2
+    {0x110, "MEDIA_PREV_TRACK_4", 0x00B6},     // 3
+    {0x119, "MEDIA_Next_TRACK_5", 0x00B5},     // 4
+    {0x12E, "MEDIA_V_LOW_6", 0x00EA},          // 5
+    {0x130, "MEDIA_V_ADD_7", 0x00E9},          // 6
+    {0x120, "MEDIA_MUTE_8", 0x00E2},           // 7
+    {0x132, "MEDIA_WWW_HOME_9", 0x0223},       // 8
+    {0x167, "MEDIA_WWW_REFRESH_10", 0x0227},   // 9
+    {0x168, "MEDIA_WWW_STOP_11", 0x0226},      // 10
+    {0x16A, "MEDIA_WWW_BACK_12", 0x0224},      // 11
+    {0x169, "MEDIA_WWW_FORWARD_13", 0x0225},   // 12
+    {0x166, "MEDIA_WWW_FAVORITE_14", 0x022A},  // 13
+    {0x165, "MEDIA_WWW_SEARCH_15", 0x0221},    // 14
+    {0x16B, "MEDIA_MY_PC_16", 0x0194},         // 15
+    {0x121, "MEDIA_CALC_17", 0x0192},          // 16
+    {0x16C, "MEDIA_MAIL_18", 0x018A},          // 17
 };
 
+// Function index i is shown as FUNC_KEY_DESC(i + 1).
 constexpr const char* kFunctionList[kFunctionCount] = {
-    "FUNC_KEY_DESC1", "FUNC_KEY_DESC2", "FUNC_KEY_DESC3", "FUNC_KEY_DESC4",
-    "FUNC_KEY_DESC5", "FUNC_KEY_DESC6", "FUNC_KEY_DESC7", "FUNC_KEY_DESC8",
-    "FUNC_KEY_DESC9", "FUNC_KEY_DESC10", "FUNC_KEY_DESC11",
+    "FUNC_KEY_DESC1",   // 0
+    "FUNC_KEY_DESC2",   // 1
+    "FUNC_KEY_DESC3",   // 2
+    "FUNC_KEY_DESC4",   // 3
+    "FUNC_KEY_DESC5",   // 4
+    "FUNC_KEY_DESC6",   // 5
+    "FUNC_KEY_DESC7",   // 6
+    "FUNC_KEY_DESC8",   // 7
+    "FUNC_KEY_DESC9",   // 8
+    "FUNC_KEY_DESC10",  // 9
+    "FUNC_KEY_DESC11",  // 10
 };
 
 constexpr MouseChoice kMouseChoices[kMouseChoiceCount] = {
-    {"IDS_KEYBOARD_MOU_LEFT", 0x171},   {"IDS_KEYBOARD_MOU_RIGHT", 0x172},
-    {"IDS_KEYBOARD_MOU_MIDDLE", 0x173}, {"IDS_KEYBOARD_ROLL_UP", 0x161},
-    {"IDS_KEYBOARD_ROLL_DOWN", 0x162},
+    {"IDS_KEYBOARD_MOU_LEFT", 0x171},    // 0
+    {"IDS_KEYBOARD_MOU_RIGHT", 0x172},   // 1
+    {"IDS_KEYBOARD_MOU_MIDDLE", 0x173},  // 2
+    {"IDS_KEYBOARD_ROLL_UP", 0x161},     // 3
+    {"IDS_KEYBOARD_ROLL_DOWN", 0x162},   // 4
 };
 
+// Consumer usage i is what the key with deviceCode 0xC0 + i stands for.
 constexpr uint16_t kConsumerCodes[kConsumerCodeCount] = {
-    0x00E9, 0x00EA, 0x0183, 0x018A, 0x0192, 0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226,
-    0x0227, 0x022A, 0x00E2, 0x00CD, 0x00B7, 0x00B6, 0x00B5,  // entries 18..31 are 0
+    0x00E9,  // 0
+    0x00EA,  // 1
+    0x0183,  // 2
+    0x018A,  // 3
+    0x0192,  // 4
+    0x0194,  // 5
+    0x0221,  // 6
+    0x0223,  // 7
+    0x0224,  // 8
+    0x0225,  // 9
+    0x0226,  // 10
+    0x0227,  // 11
+    0x022A,  // 12
+    0x00E2,  // 13
+    0x00CD,  // 14
+    0x00B7,  // 15
+    0x00B6,  // 16
+    0x00B5,  // 17
+    // entries 18..31 are 0
 };
 
 constexpr uint8_t kPowerCode = 0x81;
@@ -204,7 +246,10 @@ uint16_t KeyIdOfCode(const DeviceKeyCode& code) {
             return 0;
         }
         case kGroupSpecial:
-            if (code.byte1 == kSpecialKey) return uint16_t(kFirstSpecialKeyNumber - 1 + code.byte2);
+            // Special keys are numbered from 1: n = 0 would name 0x1FF, which lies in the key-id
+            // range and would give the position a stray slot of the extended rows' range.
+            if (code.byte1 == kSpecialKey && code.byte2 != 0)
+                return uint16_t(kFirstSpecialKeyNumber - 1 + code.byte2);
             return 0;
         default: return 0;
     }

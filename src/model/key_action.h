@@ -37,6 +37,7 @@ enum KeyActionKind : uint16_t {
 inline constexpr size_t kKeyActionSize = 16;
 inline constexpr int kBankSlots = 512;
 inline constexpr int kKeyBanks = 4;
+inline constexpr int kProfileBanks = 3;  // banks 0..2 belong to the onboard profiles
 inline constexpr int kKeyAreaRecords = kKeyBanks * kBankSlots;  // 2048
 inline constexpr size_t kKeyAreaSize = size_t(kKeyAreaRecords) * kKeyActionSize;
 // Where the key area starts in the profile image (after the header and identity block).
