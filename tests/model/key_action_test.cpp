@@ -78,6 +78,7 @@ TEST(KeyAction, KeyIdOfCode) {
         {{0x03, 0x00, 0x00}, 0},      // usage 0 is no control, not the table's padding
         {{0x04, 0x81, 0x00}, 0x15E},  {{0x04, 0x83, 0x00}, 0x163}, {{0x04, 0x84, 0x00}, 0},
         {{0x04, 0x81, 0x01}, 0},      {{0x06, 0xA2, 0x01}, 0x200}, {{0x06, 0xA2, 0x12}, 0x211},
+        {{0x06, 0xA2, 0x00}, 0},      // special keys count from 1
         {{0x06, 0xA1, 0x01}, 0},      {{0x01, 0x01, 0x01}, 0},     {{0x05, 0x01, 0x00}, 0},
         {{0x00, 0x00, 0x00}, 0},
     };
@@ -309,6 +310,64 @@ TEST_F(KeyTableCodec, EncodeFromBank) {
     EXPECT_TRUE(EncodeKeyTable(area, 4, defaults, kModelA, {}).empty());
     std::vector<uint8_t> shortDefaults(defaults.begin(), defaults.begin() + 100);
     EXPECT_TRUE(EncodeKeyTable(area, 0, shortDefaults, kModelA, {}).empty());
+}
+
+// A code read at B's position (factory 02 02 05) is decoded into B's record, and the record is
+// encoded back at the same position; records the keyboard never reports are encoded alone.
+TEST_F(KeyTableCodec, CodesThroughAPositionAndBack) {
+    constexpr int kPosB = 7;
+    const MacroList macros = macrosWithIds({1});
+    struct ReadCase {
+        Code read;
+        uint16_t kind;
+        uint32_t value;
+        Code written;
+    } reads[] = {
+        {{0x02, 0x02, 0x05}, KindDefault, 0, {0x02, 0x02, 0x05}},
+        {{0x05, 0x01, 0x00}, KindMacro, 1, {0x05, 0x01, 0x00}},
+        {{0x05, 0x01, 0x04}, KindMacro, 5, {0x05, 0x01, 0x00}},  // no macro 5 in the list
+        {{0x03, 0xB5, 0x00}, KindMedia, 4, {0x03, 0xB5, 0x00}},
+        {{0x03, 0x34, 0x12}, KindDisabled, 0, {}},
+        {{0x02, 0x01, 0x06}, KindKey, 0x02A, {0x02, 0x01, 0x02}},
+        {{0x02, 0x02, 0x48}, KindKey, 0x045, {0x02, 0x02, 0x48}},  // Pause, not Break
+        {{0x04, 0x81, 0x00}, KindDisabled, 0, {}},
+        {{0x02, 0x02, 0x81}, KindKey, 0x15E, {0x02, 0x02, 0x00}},  // power: no keyboard usage
+        {{0x01, 0x01, 0x03}, KindDisabled, 0, {}},                 // two buttons at once
+        {{0x01, 0x05, 0x02}, KindDisabled, 0, {}},                 // no such wheel step
+        {{0x05, 0x29, 0x11}, Kind29, 0x11, {0x05, 0x29, 0x11}},
+    };
+    for (const ReadCase& c : reads) {
+        std::vector<uint8_t> table = read;
+        c.read.storeAt(table, kPosB);
+        ASSERT_TRUE(DecodeKeyTable(area, 0, table, defaults, kModelA.keyCount));
+        const KeyAction a = at(0, 0x030);
+        EXPECT_EQ(a.kind, c.kind) << hex(c.read);
+        EXPECT_EQ(a.value, c.value) << hex(c.read);
+        EXPECT_EQ(Code::at(EncodeKeyTable(area, 0, defaults, kModelA, macros), kPosB), c.written)
+            << hex(c.read);
+    }
+
+    struct RecordCase {
+        uint16_t kind;
+        uint32_t value;
+        Code written;
+    } records[] = {
+        {KindRunProgram, 0x20, {0x02, 0x02, 0x05}},  // the keyboard runs no program
+        {KindTextBlock, 0x20, {}},
+        {KindKey, 0x15E, {0x02, 0x02, 0x00}},
+        {KindMedia, 18, {0x02, 0x02, 0x05}},         // past the media list
+        {KindFunction, 11, {0x05, 0x05, 0x0B}},      // the number is the keyboard's business
+        {30, 1, {0x02, 0x02, 0x05}},                 // a kind without a code
+    };
+    for (const RecordCase& c : records) {
+        ClearBank(area, 0);
+        KeyAction a;
+        a.kind = c.kind;
+        a.value = c.value;
+        WriteKeyAction(area, RecordOf(0, SlotOfKey(0x030)), a);
+        EXPECT_EQ(Code::at(EncodeKeyTable(area, 0, defaults, kModelA, macros), kPosB), c.written)
+            << "kind " << c.kind;
+    }
 }
 
 TEST(KeyAction, DescribeAssignments) {
