@@ -75,62 +75,11 @@ constexpr uint8_t kKeyboardDescriptor[] = {
     0xC0,              // End Collection
 };
 
-HidUsageCap usageCap(uint16_t page, uint8_t reportId, uint16_t min, uint16_t max, uint16_t bits,
-                     uint16_t count, int32_t logMax, uint32_t bitOffset) {
-    HidUsageCap c;
-    c.usagePage = page;
-    c.reportId = reportId;
-    c.usageMin = min;
-    c.usageMax = max;
-    c.isRange = min != max;
-    c.bitSize = bits;
-    c.reportCount = count;
-    c.logicalMin = 0;
-    c.logicalMax = logMax;
-    c.bitOffset = bitOffset;
-    return c;
-}
-
-HidCollectionCaps commandCaps() {
-    HidCollectionCaps caps;
-    caps.usagePage = 0xFF1C, caps.usage = 0x92;
-    caps.input.reportByteLength = caps.output.reportByteLength = uint16_t(kCommandReportSize);
-    caps.input.caps.push_back(usageCap(0xFF1C, kCommandReportId, 1, 1, 8, 63, 255, 0));
-    caps.output.caps.push_back(usageCap(0xFF1C, kCommandReportId, 2, 2, 8, 63, 255, 0));
-    return caps;
-}
-
-HidCollectionCaps consumerCaps() {
-    HidCollectionCaps caps;
-    caps.usagePage = 0x000C, caps.usage = 0x0001;
-    caps.input.reportByteLength = uint16_t(kConsumerReportSize);
-    HidUsageCap c = usageCap(0x000C, kConsumerReportId, 0, 0x1FFF, 16, 1, 0x1FFF, 0);
-    c.isButton = c.isArray = true;
-    caps.input.caps.push_back(c);
-    return caps;
-}
-
-HidCollectionCaps keyboardCaps() {
-    HidCollectionCaps caps;
-    caps.usagePage = 0x0001, caps.usage = 0x0006;
-    caps.input.reportByteLength = 9;
-    caps.output.reportByteLength = 2;
-    HidUsageCap modifiers = usageCap(0x07, 0, 0xE0, 0xE7, 1, 8, 1, 0);
-    HidUsageCap keys = usageCap(0x07, 0, 0x00, 0xFF, 8, 6, 255, 16);
-    HidUsageCap leds = usageCap(0x08, 0, 0x01, 0x05, 1, 5, 1, 0);
-    modifiers.isButton = keys.isButton = keys.isArray = leds.isButton = true;
-    caps.input.caps = {modifiers, keys};
-    caps.output.caps = {leds};
-    return caps;
-}
-
+// The interfaces' descriptors are fixed and well formed; each holds one top-level collection.
 HidCollectionCaps computeCaps(SimInterface which) {
-#ifdef TARNEL_SIM_HAVE_PARSER
     std::vector<HidCollectionCaps> parsed;
-    if (ParseReportDescriptor(DescriptorOf(which), parsed) && parsed.size() == 1)
-        return parsed.front();
-#endif
-    return HandWrittenCaps(which);
+    if (!ParseReportDescriptor(DescriptorOf(which), parsed) || parsed.size() != 1) return {};
+    return parsed.front();
 }
 
 const char* suffixOf(SimInterface which) {
@@ -151,15 +100,6 @@ std::span<const uint8_t> DescriptorOf(SimInterface which) {
         case SimInterface::Command: break;
     }
     return kCommandDescriptor;
-}
-
-HidCollectionCaps HandWrittenCaps(SimInterface which) {
-    switch (which) {
-        case SimInterface::Keyboard: return keyboardCaps();
-        case SimInterface::Consumer: return consumerCaps();
-        case SimInterface::Command: break;
-    }
-    return commandCaps();
 }
 
 const HidCollectionCaps& CapsOf(SimInterface which) {

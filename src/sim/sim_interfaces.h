@@ -22,8 +22,6 @@ inline constexpr size_t kConsumerReportSize = 3;
 std::span<const uint8_t> DescriptorOf(SimInterface which);
 // The capabilities the report-descriptor parser computes from the interface's descriptor.
 const HidCollectionCaps& CapsOf(SimInterface which);
-// The same capabilities written out by hand (used where the parser is not built).
-HidCollectionCaps HandWrittenCaps(SimInterface which);
 
 // "sim:gen<generation>/vid_xxxx&pid_xxxx&mi_.." ; a re-plug is a new generation, so new paths.
 std::string PathOf(const KeyboardModel& model, unsigned generation, SimInterface which);
