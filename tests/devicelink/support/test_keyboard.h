@@ -1,28 +1,17 @@
-// The keyboard of the device-link tests: the simulator when it is built, else the stand-in.
+// The keyboard of the device-link tests (and of the app tests that use this kit): the simulator.
 #pragma once
-#ifdef TARNEL_HAVE_SIM
-#include "sim/sim_keyboard.h"
-namespace tarnel::testing {
-using TestKeyboard = sim::SimKeyboard;
-using sim::FaultKind;
-using sim::Frame;
-using sim::SimArea;
-}  // namespace tarnel::testing
-#else
-#include "fake_keyboard.h"
-namespace tarnel::testing {
-using TestKeyboard = fake::FakeKeyboard;
-using fake::FaultKind;
-using fake::Frame;
-using fake::SimArea;
-}  // namespace tarnel::testing
-#endif
-
 #include <chrono>
 #include <functional>
 #include <thread>
 
+#include "sim/sim_keyboard.h"
+
 namespace tarnel::testing {
+
+using TestKeyboard = sim::SimKeyboard;
+using sim::FaultKind;
+using sim::Frame;
+using sim::SimArea;
 
 // Polls `done` until it holds or `limitMs` passes; true when it held.
 inline bool WaitUntil(const std::function<bool()>& done, int limitMs = 3000) {
