@@ -28,8 +28,17 @@ constexpr uint8_t kSpecialKey = 0xA2;
 
 constexpr DeviceKeyCode kNoFunction{};
 
-// The eight modifier keys by bit: left Ctrl, Shift, Alt, Win, then the right-hand ones.
-constexpr uint16_t kModifierKeys[8] = {0x01D, 0x02A, 0x038, 0x15B, 0x11D, 0x036, 0x138, 0x15C};
+// The eight modifier keys by their bit in a 02 01 m code.
+constexpr uint16_t kModifierKeys[8] = {
+    0x01D,  // 0x01 left Ctrl
+    0x02A,  // 0x02 left Shift
+    0x038,  // 0x04 left Alt
+    0x15B,  // 0x08 left Win
+    0x11D,  // 0x10 right Ctrl
+    0x036,  // 0x20 right Shift
+    0x138,  // 0x40 right Alt
+    0x15C,  // 0x80 right Win
+};
 
 struct MouseCode {
     uint16_t keyId;
