@@ -1,13 +1,12 @@
 // Apply: the snapshot of the image that is sent to the keyboard.
+#include <algorithm>
 #include <mutex>
 #include <new>
 
 #include "app/app_context.h"
-#include "common/prompter.h"
 #include "devicelink/command_set.h"
-#include "model/macro_area.h"
+#include "model/key_writer.h"
 #include "storage/profile_actions.h"
-#include "storage/profile_macro_codes.h"
 
 namespace tarnel {
 namespace {
@@ -18,51 +17,16 @@ AppliedSnapshot takeSnapshot(const ProfileImage& edited) {
     AppliedSnapshot snapshot;
     snapshot.image = edited.image;
     snapshot.image.resize(kProfileImageSize, 0);
-    const size_t blockBytes = size_t(edited.macroCount) * kMacroRecordSize;
-    snapshot.macroCount = edited.macroCount;
-    snapshot.macroBlocks.assign(
-        edited.macroBlocks.begin(),
-        edited.macroBlocks.begin() + ptrdiff_t(std::min(blockBytes, edited.macroBlocks.size())));
+    // Only whole blocks are sent, however the count and the buffer disagree.
+    const size_t count =
+        std::min(size_t(edited.macroCount), edited.macroBlocks.size() / kMacroRecordSize);
+    snapshot.macroCount = uint16_t(count);
+    snapshot.macroBlocks.assign(edited.macroBlocks.begin(),
+                                edited.macroBlocks.begin() + ptrdiff_t(count * kMacroRecordSize));
     BuildHeader(snapshot.image, snapshot.macroCount, edited.actionStrings.total(), 0);
     auto keyArea = std::span(snapshot.image).subspan(kKeyAreaImageOffset, kKeyAreaSize);
     snapshot.stringArea = PackStrings(keyArea, edited.actionStrings);
     return snapshot;
-}
-
-// Interim writer of the snapshot until the model's keyboard writer is in place.
-int writeSnapshot(ProfileEnv& env, const AppliedSnapshot& snapshot, bool allProfiles) {
-    const MacroList macros = MacroListOfBlocks(snapshot.macroBlocks, snapshot.macroCount);
-    const MacroAreaSize sizes = MacroAreaSizes(macros);
-    const size_t capacity = size_t(std::max(env.context.macroCapacity.load(), 0));
-    if (sizes.bare > capacity) {
-        env.prompter.ask("EXTRA_MACRO_TOO_LONG", PromptButtons::Ok, PromptIcon::Warning, {}, true);
-        return 0;
-    }
-    const bool withNames = sizes.full <= capacity;
-    const std::vector<uint8_t> area =
-        BuildMacroArea(macros, withNames ? sizes.full : sizes.bare, withNames, ProfileMacroCodes());
-    if (area.empty()) return 0;
-    CommandSet& commands = env.commands;
-    const int active = commands.GetActiveProfile();
-    if (!allProfiles && (active < 0 || active > 2)) return 0;
-    const DefaultMatrix matrix = env.context.defaultMatrix();
-    const KeyboardModel& model = commands.link().keyboardModel();
-    std::vector<std::vector<uint8_t>> tables;
-    for (int p = 0; p < 3; ++p)
-        if (allProfiles || p == active)
-            tables.push_back(EncodeKeyTable(snapshot.keyArea(), p, matrix, model, macros));
-    commands.CmdBegin();
-    commands.CmdWriteMacros(area.data(), int(area.size()));
-    int last = 0;
-    int index = 0;
-    for (int p = 0; p < 3; ++p)
-        if (allProfiles || p == active)
-            last = commands.CmdWriteKeyTable(tables[size_t(index++)].data(), p);
-    commands.CmdEnd();
-    if (!withNames)
-        env.prompter.ask("EXTRA_PROFILE_SPACE_TIGHT", PromptButtons::Ok, PromptIcon::Warning, {},
-                         true);
-    return last == ResultOk ? 1 : 0;
 }
 
 }  // namespace
@@ -76,7 +40,12 @@ int ApplyToKeyboard(ProfileEnv& env, bool allProfiles) {
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    return writeSnapshot(env, env.context.appliedImage, allProfiles);
+    const AppliedSnapshot& snapshot = env.context.appliedImage;
+    const DefaultMatrix matrix = env.context.defaultMatrix();
+    const KeyboardTarget target{env.commands, env.prompter, matrix,
+                                size_t(std::max(env.context.macroCapacity.load(), 0))};
+    const AppliedRecords records{snapshot.keyArea(), snapshot.macroBlocks, snapshot.macroCount};
+    return WriteToKeyboard(target, records, allProfiles);
 }
 
 }  // namespace tarnel

@@ -7,7 +7,6 @@
 #include "devicelink/command_set.h"
 #include "model/macro_area.h"
 #include "storage/profile_actions.h"
-#include "storage/profile_macro_codes.h"
 #include "storage/profile_slots.h"
 #include "storage/profile_window_port.h"
 
@@ -68,7 +67,7 @@ bool readMacros(ProfileEnv& env, MacroList& macros) {
     std::vector<uint8_t> area(length);
     if (env.commands.CmdReadMacros(area.data(), int(length)) != ResultOk) return false;
     const std::u16string prefix = env.lang ? toUtf16(env.lang(kMacroNewPrefixKey)) : u"";
-    macros = DecodeMacroArea(area, capacity, prefix, ProfileMacroCodes());
+    macros = DecodeMacroArea(area, capacity, prefix);
     if (macros.size() > size_t(kMaxMacros)) macros.resize(size_t(kMaxMacros));
     return true;
 }

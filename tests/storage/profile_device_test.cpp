@@ -4,7 +4,6 @@
 
 #include "profile_fixture.h"
 #include "storage/profile_file.h"
-#include "storage/profile_macro_codes.h"
 
 namespace tarnel::testing {
 namespace {
@@ -30,8 +29,7 @@ class ProfileDeviceTest : public ProfileRig {
             EXPECT_EQ(keyboardTable(p),
                       EncodeKeyTable(snapshot.keyArea(), p, matrix, keyboard.model(), macros))
                 << "profile " << p;
-        const std::vector<uint8_t> area =
-            BuildMacroArea(macros, MacroAreaSizes(macros).full, true, ProfileMacroCodes());
+        const std::vector<uint8_t> area = BuildMacroArea(macros, MacroAreaSizes(macros).full, true);
         const std::vector<uint8_t> memory = keyboard.area(sim::SimArea::Macros);
         ASSERT_GE(memory.size(), area.size());
         EXPECT_TRUE(std::equal(area.begin(), area.end(), memory.begin()));
@@ -53,9 +51,8 @@ TEST_F(ProfileDeviceTest, LoadFromKeyboardWritesTheActiveSlotsCacheAndLoadsIt) {
     keyboard.setArea(sim::SimArea::KeyTables,
                      size_t(keyboard.model().keyTableStride + 3 * position), code);
     const MacroList macros = SampleMacros();
-    keyboard.setArea(
-        sim::SimArea::Macros, 0,
-        BuildMacroArea(macros, MacroAreaSizes(macros).full, true, ProfileMacroCodes()));
+    keyboard.setArea(sim::SimArea::Macros, 0,
+                     BuildMacroArea(macros, MacroAreaSizes(macros).full, true));
 
     LoadFromKeyboard(env, false);
 
