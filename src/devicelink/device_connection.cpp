@@ -118,6 +118,16 @@ bool DeviceConnection::ReadReport(uint8_t* buffer, size_t length, int timeoutMs)
     return ok;
 }
 
+void DeviceConnection::DiscardPendingInput() {
+    // Bounded, so a device that keeps sending cannot hold the caller here.
+    constexpr int kMaxDiscarded = 16;
+    std::shared_ptr<HidDevice> dev = device();
+    if (!dev) return;
+    std::array<uint8_t, 64> scratch{};
+    for (int i = 0; i < kMaxDiscarded && dev->readReport(scratch.data(), scratch.size(), 0); ++i) {
+    }
+}
+
 void DeviceConnection::ParseInputReport(const uint8_t* report, size_t length) {
     std::lock_guard<std::mutex> lock(m_mutex);
     tarnel::ParseInputReport(m_inputItems, report, length);

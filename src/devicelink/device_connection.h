@@ -49,6 +49,9 @@ public:
     // on failure, timeout, abort or removal.
     bool WriteReport(const uint8_t* data, size_t length, int timeoutMs);
     bool ReadReport(uint8_t* buffer, size_t length, int timeoutMs);
+    // Drops the input reports that are already waiting, without waiting for more: a reply that
+    // came after its read gave up must not be taken for the answer to the next request.
+    void DiscardPendingInput();
     // Decodes an input report into inputItems (slots of its report id only).
     void ParseInputReport(const uint8_t* report, size_t length);
     // True while the device behind `path` is still present (backend's check).

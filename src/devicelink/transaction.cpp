@@ -21,6 +21,9 @@ int Transact(DeviceConnection& connection, const LinkState& link, const uint8_t*
         // Held for one write and the read of its reply only (never across attempts), so no
         // other frame is written between a request and its reply.
         std::lock_guard<std::recursive_mutex> lock(connection.transactionLock());
+        // A late reply to an earlier request (its read ran out of time) may be waiting; it is
+        // not the answer to this frame.
+        connection.DiscardPendingInput();
         if (!connection.WriteReport(frame, kReportSize, kWriteLimitMs)) return ResultWriteFailed;
         if (connection.ReadReport(reply64, kReportSize, kReadLimitMs)) return ResultOk;
     }

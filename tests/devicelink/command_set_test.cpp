@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 #include "link_fixture.h"
@@ -115,6 +117,21 @@ TEST_F(LinkTest, KeyboardThatNeverAnswersGetsFourIdenticalFrames) {
     for (const Frame& f : frames) EXPECT_EQ(f, frames[0]);
     // The next command starts clean.
     EXPECT_EQ(k.commands.CmdBegin(), ResultOk);
+}
+
+// A reply slower than the read limit arrives after its attempt gave up. The next attempt takes
+// it (same request); the one left over must not become the answer to the next command.
+TEST_F(LinkTest, ALateReplyIsNotTakenForTheNextCommandsAnswer) {
+    k.keyboard.setReplyDelayMs(kReadLimitMs + 50);
+    uint8_t info[kInfoBlockSize];
+    EXPECT_EQ(k.commands.CmdReadInfo(info), ResultOk);
+    EXPECT_EQ(k.keyboard.requestCount(), 2u);
+    k.keyboard.setReplyDelayMs(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(kReadLimitMs + 100));  // 2nd reply in
+    uint8_t settings[kSettingsReadSize];
+    EXPECT_EQ(k.commands.CmdReadSettings(settings, kSettingsReadSize, 0), ResultOk);
+    std::vector<uint8_t> stored = k.keyboard.area(SimArea::Settings);
+    EXPECT_TRUE(std::equal(settings, settings + kSettingsReadSize, stored.begin()));
 }
 
 TEST_F(LinkTest, UnplugInTheMiddleOfATransferFailsAndSendsNoMore) {
