@@ -80,15 +80,23 @@ void parseValue(InputItem& item, const uint8_t* report, size_t length) {
 
 std::vector<InputItem> BuildInputItems(const HidCollectionCaps& caps) {
     std::vector<InputItem> items;
+    // The descriptor comes from the device: a few hundred bytes of it can declare millions of
+    // fields. Slots and usage lists past these budgets are not built (no real collection comes
+    // near them, and the event code is read from the first button slot).
+    size_t usageBudget = kMaxButtonUsages;
     for (const HidUsageCap& c : caps.input.caps) {
+        if (items.size() >= kMaxInputSlots) break;
         if (c.isButton) {
+            const size_t capacity = std::max<size_t>(c.reportCount, 1);
+            if (capacity > usageBudget) continue;
+            usageBudget -= capacity;
             InputItem item;
             item.isButton = true;
             item.usagePage = c.usagePage;
             item.reportId = c.reportId;
             item.usageMin = c.usageMin;
             item.usageMax = c.isRange ? c.usageMax : c.usageMin;
-            item.usages.assign(std::max<size_t>(c.reportCount, 1), 0);
+            item.usages.assign(capacity, 0);
             item.cap = c;
             items.push_back(std::move(item));
             continue;
@@ -96,6 +104,7 @@ std::vector<InputItem> BuildInputItems(const HidCollectionCaps& caps) {
         // A value range has one field per usage; never more slots than fields.
         unsigned span = c.isRange && c.usageMax >= c.usageMin ? c.usageMax - c.usageMin + 1u : 1u;
         span = std::min<unsigned>(span, std::max<unsigned>(c.reportCount, 1));
+        span = std::min<unsigned>(span, unsigned(kMaxInputSlots - items.size()));
         for (unsigned i = 0; i < span; ++i) {
             InputItem item;
             item.usagePage = c.usagePage;

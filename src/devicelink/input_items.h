@@ -29,7 +29,12 @@ struct InputItem {
     HidUsageCap cap;
 };
 
-// One slot per button cap, one per value usage (a value range gives one slot per usage).
+// Limits on what one collection builds: slots in all, and usage-list entries of all button slots.
+inline constexpr size_t kMaxInputSlots = 4096;
+inline constexpr size_t kMaxButtonUsages = 65536;
+
+// One slot per button cap, one per value usage (a value range gives one slot per usage), within
+// the limits above.
 std::vector<InputItem> BuildInputItems(const HidCollectionCaps& caps);
 
 // Fills every slot whose report id equals report[0]; the others keep their content. Fields that

@@ -86,5 +86,26 @@ TEST(InputItems, HugeValueRangeGivesNoMoreSlotsThanFields) {
     EXPECT_EQ(BuildInputItems(caps).size(), 4u);
 }
 
+// A hostile descriptor: many huge value ranges and huge button arrays stay within the budgets,
+// and the first button slot (the event code's) is still built.
+TEST(InputItems, SlotsAndUsageListsStayWithinTheirBudgets) {
+    HidUsageCap button;
+    button.isButton = button.isArray = button.isRange = true;
+    button.usageMax = 0xFFFF, button.bitSize = 16, button.reportCount = 0xFFFF;
+    HidUsageCap value;
+    value.isRange = true, value.usageMax = 0xFFFF, value.bitSize = 0, value.reportCount = 0xFFFF;
+    HidCollectionCaps caps;
+    caps.input.caps.push_back(button);
+    for (int i = 0; i < 500; ++i) caps.input.caps.push_back(i % 2 ? button : value);
+    std::vector<InputItem> items = BuildInputItems(caps);
+    EXPECT_LE(items.size(), kMaxInputSlots);
+    size_t usages = 0;
+    for (const InputItem& item : items) usages += item.usages.size();
+    EXPECT_LE(usages, kMaxButtonUsages);
+    ASSERT_FALSE(items.empty());
+    EXPECT_TRUE(items[0].isButton);
+    EXPECT_EQ(items[0].usages.size(), 0xFFFFu);
+}
+
 }  // namespace
 }  // namespace tarnel
