@@ -2,7 +2,14 @@
 
 #include <ostream>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "common/safe_format.h"
 #include "devicelink/result.h"
+#include "storage/profile_file.h"
 
 namespace tarnel {
 
@@ -10,7 +17,55 @@ CommandContext::CommandContext(const CliOptions& options, const CliEnvironment& 
                                std::ostream& out, std::ostream& err)
     : m_options(options), m_env(env), m_out(out), m_err(err), m_lang(env.dataDir) {}
 
-CommandContext::~CommandContext() = default;
+PromptAnswer CliPrompter::ask(std::string_view langKey, PromptButtons buttons, PromptIcon,
+                              const std::vector<std::string>& args, bool) {
+    if (langKey == kImportFailedKey && !m_importFile.empty() && !shown(kProfileFormatErrorKey))
+        show(kProfileFormatErrorKey, {m_importFile});
+    show(langKey, args);
+    return buttons == PromptButtons::Ok || buttons == PromptButtons::OkCancel ? PromptAnswer::Ok
+                                                                                : PromptAnswer::Yes;
+}
+
+void CliPrompter::show(std::string_view langKey, const std::vector<std::string>& args) {
+    m_shown.emplace_back(langKey);
+    std::string text = m_lang ? m_lang(langKey) : std::string();
+    if (text.empty()) text = std::string(langKey);
+    m_err << "tarnelctl " << m_command << ": " << SafeFormat(text, args) << '\n';
+}
+
+bool CliPrompter::shown(std::string_view langKey) const {
+    return std::find(m_shown.begin(), m_shown.end(), langKey) != m_shown.end();
+}
+
+CommandContext::~CommandContext() {
+    m_session.reset();
+    if (!m_userDataDir.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(m_userDataDir, ec);
+    }
+}
+
+CliPrompter& CommandContext::prompter() {
+    if (!m_prompter) m_prompter = std::make_unique<CliPrompter>(m_err, name(), lookup());
+    return *m_prompter;
+}
+
+ProfileEnv* CommandContext::profileEnv(CliSession& keyboard) {
+    if (m_profileEnv) return m_profileEnv.get();
+    std::error_code ec;
+    std::string pattern =
+        (std::filesystem::temp_directory_path(ec) / "tarnelctl-XXXXXX").string();
+    if (char* dir = mkdtemp(pattern.data())) m_userDataDir = dir;
+    if (m_userDataDir.empty()) {
+        warn("cannot make a temporary folder for the profiles read from the keyboard");
+        return nullptr;
+    }
+    AppContext& app = keyboard.context();
+    app.paths.userDataDir = m_userDataDir;
+    m_profileEnv.reset(new ProfileEnv{app, keyboard.commands(), prompter(), m_window, lookup(),
+                                      {}, {}});
+    return m_profileEnv.get();
+}
 
 std::string CommandContext::text(std::string_view key) const {
     if (auto it = m_texts.find(key); it != m_texts.end()) return it->second;

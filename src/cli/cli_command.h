@@ -15,9 +15,36 @@
 #include "cli/cli_output.h"
 #include "cli/cli_session.h"
 #include "model/key_table.h"
+#include "common/prompter.h"
 #include "storage/lang_text.h"
+#include "storage/profile_actions.h"
+#include "storage/profile_window_port.h"
 
 namespace tarnel {
+
+// The core's questions and messages on stderr, "tarnelctl COMMAND: text"; an Ok box is
+// answered Ok, a question Yes (tarnelctl runs only what its command line asked for). Each
+// language key shown is remembered, so a handler can tell why an operation gave up.
+class CliPrompter : public Prompter {
+public:
+    CliPrompter(std::ostream& err, std::string command, LangLookup lang)
+        : m_err(err), m_command(std::move(command)), m_lang(std::move(lang)) {}
+    PromptAnswer ask(std::string_view langKey, PromptButtons buttons, PromptIcon icon,
+                     const std::vector<std::string>& args, bool topmost) override;
+    bool shown(std::string_view langKey) const;
+    // The profile file being imported: a refusal that came without saying what is wrong with
+    // the file (a missing or short file) names it with PROFILE_FORMAT_ERROR first.
+    void setImportFile(std::string path) { m_importFile = std::move(path); }
+
+private:
+    void show(std::string_view langKey, const std::vector<std::string>& args);
+
+    std::ostream& m_err;
+    std::string m_command;
+    LangLookup m_lang;
+    std::vector<std::string> m_shown;
+    std::string m_importFile;
+};
 
 class CommandContext {
 public:
@@ -50,6 +77,13 @@ public:
     // (GetActiveProfile). -1 after a reported failure. Also sets `currentProfile`.
     int profile(CliSession& keyboard);
 
+    // What the profile store works with, over this keyboard. Its user data folder (the slots'
+    // cache files) is a private temporary folder of this run, removed at the end: the keyboard
+    // itself is what tarnelctl reads and writes. Null, after a message, when that folder cannot
+    // be made.
+    ProfileEnv* profileEnv(CliSession& keyboard);
+    CliPrompter& prompter();
+
     // Messages on stderr, "tarnelctl COMMAND: ..."; each returns the exit code to end with.
     int usageError(const std::string& message);  // 2, with a pointer to --help
     int inputError(const std::string& message);  // 2
@@ -77,6 +111,10 @@ private:
     std::unique_ptr<CliSession> m_session;
     bool m_connected = false;
     nlohmann::json m_document;
+    std::unique_ptr<CliPrompter> m_prompter;
+    ProfileWindowPort m_window;  // no window: every query answers "nothing open, nothing pending"
+    std::unique_ptr<ProfileEnv> m_profileEnv;
+    std::string m_userDataDir;
 };
 
 struct CommandSpec {
@@ -98,5 +136,9 @@ int RunProfile(CommandContext& context);
 int RunLighting(CommandContext& context);
 int RunKeyColors(CommandContext& context);
 int RunKeyColor(CommandContext& context);
+int RunBackup(CommandContext& context);
+int RunRestore(CommandContext& context);
+int RunShow(CommandContext& context);
+int RunAssign(CommandContext& context);
 
 }  // namespace tarnel

@@ -40,6 +40,25 @@ const CommandSpec kCommands[] = {
      "KEY: a key id (0x01E), a skin name (KEY_01E, FUNC_G3, KEY_FN) or the key's name\n"
      "(A, Esc, Num Enter, Right Shift; any case).\n",
      RunKeyColor},
+    {"backup", "backup FILE", "save the keyboard's key assignments and macros into a profile file",
+     "Reads the key tables of the three onboard profiles and the macros and writes them as a\n"
+     "profile file (an existing FILE is replaced only when the whole backup succeeded).\n",
+     RunBackup},
+    {"restore", "restore FILE", "write a profile file's three profiles and macros to the keyboard",
+     "Checks the profile file, loads it and writes all three profiles and the macros.\n"
+     "An invalid file is refused (exit 2) before anything is written.\n",
+     RunRestore},
+    {"show", "show FILE", "decode a profile file (no keyboard needed)",
+     "Lists, per profile, the keys that have an assignment and what they do, and the macros\n"
+     "with their steps.\n",
+     RunShow},
+    {"assign", "assign KEY ACTION", "give a key of the active profile another function and apply",
+     "Reads the keyboard's profiles, sets KEY's assignment and writes it to the keyboard\n"
+     "(--profile N: that profile instead of the active one).\n"
+     "ACTION: default | disabled | key:KEY | mouse:left|right|middle|wheel-up|wheel-down\n"
+     "        | media:0..17 | function:0..10 | macro:ID (a macro the keyboard holds)\n"
+     "KEY: a key id (0x01E), a skin name (KEY_01E, FUNC_G3) or the key's name (A, Num Enter).\n",
+     RunAssign},
 };
 
 }  // namespace

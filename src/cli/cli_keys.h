@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/key_table.h"
 
@@ -37,6 +38,9 @@ std::string ColorText(uint8_t red, uint8_t green, uint8_t blue);
 
 // "NAME=VALUE" split at the last '='; nothing when there is none or NAME is empty.
 std::optional<std::pair<std::string, std::string>> SplitAssignment(const std::string& text);
+
+// UTF-16 text as UTF-8 (an unpaired surrogate becomes U+FFFD).
+std::string Utf8Of(std::u16string_view text);
 
 // ASCII lower case.
 std::string Lower(std::string text);
