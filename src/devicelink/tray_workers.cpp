@@ -1,20 +1,30 @@
 #include "devicelink/tray_workers.h"
 
 #include <chrono>
+#include <system_error>
 
 namespace tarnel {
 
 void TrayWorkers::run(std::function<void()> change) {
     reapFinished();
     auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread worker([this, done, change = std::move(change)] {
+    auto work = [this, done, change = std::move(change)] {
         {
             std::lock_guard<std::mutex> lock(m_trayLock);
             change();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         done->store(true);
-    });
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(work);
+    } catch (const std::system_error&) {
+        // No thread to be had (a device flooding events): change the icon here instead of
+        // ending the program.
+        work();
+        return;
+    }
     std::lock_guard<std::mutex> lock(m_listMutex);
     m_workers.push_back({std::move(worker), std::move(done)});
 }
