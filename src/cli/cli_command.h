@@ -140,5 +140,6 @@ int RunBackup(CommandContext& context);
 int RunRestore(CommandContext& context);
 int RunShow(CommandContext& context);
 int RunAssign(CommandContext& context);
+int RunMacro(CommandContext& context);
 
 }  // namespace tarnel

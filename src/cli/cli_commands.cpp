@@ -59,6 +59,10 @@ const CommandSpec kCommands[] = {
      "        | media:0..17 | function:0..10 | macro:ID (a macro the keyboard holds)\n"
      "KEY: a key id (0x01E), a skin name (KEY_01E, FUNC_G3) or the key's name (A, Num Enter).\n",
      RunAssign},
+    {"macro", "macro list", "the keyboard's macros with their steps",
+     "Reads the keyboard's macro list (shared by the three profiles) and lists each macro:\n"
+     "id, name, repeat count and steps.\n",
+     RunMacro},
 };
 
 }  // namespace

@@ -58,6 +58,32 @@ MacroNameLookup macroNames(const MacroList& list) {
     };
 }
 
+// Every macro of the list with its steps.
+void emitMacros(CommandContext& context, const MacroList& macros) {
+    const LangLookup lang = context.lookup();
+    nlohmann::json macroList = nlohmann::json::array();
+    if (!context.json()) context.out() << "Macros: " << macros.size() << '\n';
+    for (const auto& m : macros) {
+        nlohmann::json steps = nlohmann::json::array();
+        std::string stepText;
+        for (size_t i = 0; i < StoredActionCount(m); ++i) {
+            const MacroAction& a = m.actions[i];
+            std::string key = a.keyId ? keyDisplayName(a.keyId, lang) : std::string("-");
+            std::string state = a.state == MacroRelease ? "release" : "press";
+            steps.push_back({{"key", key}, {"state", state}, {"delayMs", a.delayMs}});
+            stepText += (stepText.empty() ? "" : ", ") + state + " " + key +
+                        (a.delayMs ? " " + std::to_string(a.delayMs) + " ms" : "");
+        }
+        std::string name = Utf8Of(StoredMacroName(m));
+        macroList.push_back({{"id", m.macroId}, {"name", name}, {"repeat", m.repeatCount},
+                             {"steps", steps}});
+        if (!context.json())
+            context.out() << "  " << m.macroId << "  " << name << " (repeat " << int(m.repeatCount)
+                          << ", " << StoredActionCount(m) << " steps): " << stepText << '\n';
+    }
+    if (context.json()) context.document()["macros"] = macroList;
+}
+
 // Every assigned record of banks 0..2 and every macro of the list.
 void emitProfiles(CommandContext& context, const ProfileImage& image) {
     const LangLookup lang = context.lookup();
@@ -80,30 +106,8 @@ void emitProfiles(CommandContext& context, const ProfileImage& image) {
             if (!keys.rows.empty()) PrintTable(context.out(), keys);
         }
     }
-    nlohmann::json macroList = nlohmann::json::array();
-    if (!context.json()) context.out() << "Macros: " << macros.size() << '\n';
-    for (const auto& m : macros) {
-        nlohmann::json steps = nlohmann::json::array();
-        std::string stepText;
-        for (size_t i = 0; i < StoredActionCount(m); ++i) {
-            const MacroAction& a = m.actions[i];
-            std::string key = a.keyId ? keyDisplayName(a.keyId, lang) : std::string("-");
-            std::string state = a.state == MacroRelease ? "release" : "press";
-            steps.push_back({{"key", key}, {"state", state}, {"delayMs", a.delayMs}});
-            stepText += (stepText.empty() ? "" : ", ") + state + " " + key +
-                        (a.delayMs ? " " + std::to_string(a.delayMs) + " ms" : "");
-        }
-        std::string name = Utf8Of(StoredMacroName(m));
-        macroList.push_back({{"id", m.macroId}, {"name", name}, {"repeat", m.repeatCount},
-                             {"steps", steps}});
-        if (!context.json())
-            context.out() << "  " << m.macroId << "  " << name << " (repeat " << int(m.repeatCount)
-                          << ", " << StoredActionCount(m) << " steps): " << stepText << '\n';
-    }
-    if (context.json()) {
-        context.document()["profiles"] = profiles;
-        context.document()["macros"] = macroList;
-    }
+    if (context.json()) context.document()["profiles"] = profiles;
+    emitMacros(context, macros);
 }
 
 // The keyboard's answer to an operation of the profile store that gave 0: a failed exchange,
@@ -166,7 +170,40 @@ std::optional<KeyAction> parseAction(CommandContext& context, const std::string&
     return std::nullopt;
 }
 
+// LoadFromKeyboard, and whether it read the keyboard: a read that failed leaves a default
+// image, and applying that would wipe every assignment. The active profile, or -1 after a
+// reported failure (`exitCode` then says how to end).
+int loadFromKeyboard(CommandContext& context, CliSession& keyboard, ProfileEnv& env,
+                     int& exitCode) {
+    LoadFromKeyboard(env, true);
+    int active = keyboard.commands().GetActiveProfile();
+    std::error_code ec;
+    if (keyboard.firstFailure().lastCommand >= 0 || !IsSlot(active) ||
+        !std::filesystem::exists(SlotCachePath(keyboard.context().paths.userDataDir, active), ec)) {
+        exitCode = storeFailure(context, keyboard, "");
+        return -1;
+    }
+    return active;
+}
+
 }  // namespace
+
+int RunMacro(CommandContext& context) {
+    const auto& args = context.args();
+    if (args.size() != 1 || args[0] != "list")
+        return context.usageError(args.empty() ? "a subcommand is missing"
+                                               : "unknown subcommand '" + args[0] + "'");
+    int exitCode = ExitOk;
+    CliSession* keyboard = context.keyboard(exitCode);
+    if (!keyboard) return exitCode;
+    ProfileEnv* env = context.profileEnv(*keyboard);
+    if (!env) return ExitUsage;
+    if (loadFromKeyboard(context, *keyboard, *env, exitCode) < 0) return exitCode;
+    std::lock_guard<std::recursive_mutex> data(keyboard->context().dataLock);
+    const ProfileImage& image = keyboard->context().profileImage;
+    emitMacros(context, MacroListOfBlocks(image.macroBlocks, image.macroCount));
+    return ExitOk;
+}
 
 int RunBackup(CommandContext& context) {
     if (context.args().size() != 1) return context.usageError("FILE is missing");
@@ -234,14 +271,8 @@ int RunAssign(CommandContext& context) {
     ProfileEnv* env = context.profileEnv(*keyboard);
     if (!env) return ExitUsage;
     AppContext& app = keyboard->context();
-    // The profiles as the keyboard has them; a read that failed would leave a default image,
-    // and applying that would wipe every other assignment.
-    LoadFromKeyboard(*env, true);
-    int active = keyboard->commands().GetActiveProfile();
-    std::error_code ec;
-    if (keyboard->firstFailure().lastCommand >= 0 || !IsSlot(active) ||
-        !std::filesystem::exists(SlotCachePath(app.paths.userDataDir, active), ec))
-        return storeFailure(context, *keyboard, "");
+    int active = loadFromKeyboard(context, *keyboard, *env, exitCode);
+    if (active < 0) return exitCode;
     int bank = context.options().profile.value_or(active);
 
     std::lock_guard<std::recursive_mutex> data(app.dataLock);

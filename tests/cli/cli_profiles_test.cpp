@@ -3,12 +3,14 @@
 #include <map>
 
 #include "cli_fixture.h"
+#include "model/macro_area.h"
 #include "sim/sim_keyboard.h"
 
 namespace tarnel::testing {
 namespace {
 
 using sim::FaultKind;
+using sim::SimArea;
 using sim::SimKeyboard;
 
 class CliProfilesTest : public CliTest {
@@ -159,6 +161,52 @@ TEST_F(CliProfilesTest, ARefusedReadStopsAssignBeforeItWrites) {
     EXPECT_NE(r.err.find("refused command 7 (read key table): result -102"), std::string::npos)
         << r.err;
     EXPECT_FALSE(wrote(r));
+}
+
+// A keyboard whose macro memory holds two macros: "Hello" (A down, 20 ms, A up) and one
+// without a name.
+void holdTwoMacros(SimKeyboard& keyboard) {
+    MacroRecord hello{u"Hello", 3, 0, 1, {{20, 0x1E, MacroPress}, {0, 0x1E, MacroRelease}}};
+    MacroRecord bare{u"", 1, 0, 2, {{5, 0x30, MacroPress}, {0, 0x30, MacroRelease}}};
+    MacroList list{hello, bare};
+    MacroAreaSize sizes = MacroAreaSizes(list);
+    std::vector<uint8_t> area = BuildMacroArea(list, sizes.full, true);
+    ASSERT_FALSE(area.empty());
+    keyboard.setArea(SimArea::Macros, 0, area);
+}
+
+TEST_F(CliProfilesTest, MacroListAndAssignToAMacro) {
+    env.onSimulator = holdTwoMacros;
+    CliRun r = run({"--simulate", "--json", "macro", "list"});
+    ASSERT_EQ(r.exitCode, ExitOk) << r.err;
+    nlohmann::json macros = r.json().at("macros");
+    ASSERT_EQ(macros.size(), 2u);
+    EXPECT_EQ(macros[0].at("id"), 1);
+    EXPECT_EQ(macros[0].at("name"), "Hello");
+    EXPECT_EQ(macros[0].at("repeat"), 3);
+    EXPECT_EQ(macros[0].at("steps"),
+              nlohmann::json::parse(R"([{"key":"A","state":"press","delayMs":20},
+                                        {"key":"A","state":"release","delayMs":0}])"));
+    EXPECT_EQ(macros[1].at("steps")[0].at("key"), "B");
+
+    ASSERT_EQ(run({simulate(), "profile"}).exitCode, ExitOk);
+    env.onSimulator = nullptr;
+    {  // the macros go into the kept keyboard
+        SimKeyboard keyboard;
+        ASSERT_TRUE(keyboard.loadState(state()));
+        holdTwoMacros(keyboard);
+        ASSERT_TRUE(keyboard.saveState(state()));
+    }
+    CliRun assigned = run({simulate(), "assign", "Esc", "macro:1"});
+    ASSERT_EQ(assigned.exitCode, ExitOk) << assigned.err;
+    EXPECT_NE(assigned.out.find("Hello"), std::string::npos) << assigned.out;
+    ASSERT_EQ(run({simulate(), "backup", path("m.zkp")}).exitCode, ExitOk);
+    EXPECT_EQ(shown(path("m.zkp")), (std::map<std::string, std::string>{{"0/Esc", "macro"}}));
+    EXPECT_EQ(run({"--json", "show", path("m.zkp")}).json().at("macros").size(), 2u);
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"macro"}, {"macro", "add", "x.json"}, {"macro", "list", "x"}})
+        EXPECT_EQ(run(args).exitCode, ExitUsage) << ::testing::PrintToString(args);
 }
 
 }  // namespace
