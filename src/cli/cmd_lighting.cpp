@@ -105,7 +105,7 @@ void emitLighting(CommandContext& context, const LightingControl& lighting, int 
     std::string effectName = context.lang().Mode(f.effect, 0);
     nlohmann::json magicFn = nullptr;
     if (f.magicFnChoice == kMagicFn1 || f.magicFnChoice == kMagicFn2) magicFn = f.magicFnChoice + 1;
-    int speed = kMaxSpeed - f.speed;  // the slider position that stores this speed
+    int speed = SpeedSliderOf(f.speed);
     context.emit({
         {"profile", "Profile", profile, ""},
         {"effect", "Effect", f.effect, std::to_string(f.effect) + " " + effectName},
