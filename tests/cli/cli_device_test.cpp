@@ -240,6 +240,11 @@ TEST_F(CliTest, TheBuiltProgramKeepsItsKeyboardInTheStateFile) {
     ASSERT_EQ(info.exitCode, ExitOk) << info.err;
     EXPECT_EQ(info.json().at("activeProfile"), 2);
     EXPECT_EQ(runBinary({simulate(), "frobnicate"}).exitCode, ExitUsage);
+    CliRun traced = runBinary({simulate(), "--trace", "profile"});
+    ASSERT_EQ(traced.exitCode, ExitOk);
+    ASSERT_EQ(traced.errLines().size(), 2u * (kConnectFramesA + 1));
+    for (const std::string& line : traced.errLines())
+        EXPECT_TRUE(std::regex_match(line, std::regex("[<>]( [0-9A-F]{2}){64}"))) << line;
     CliRun text = runBinary({simulate(), "info"});
     EXPECT_TRUE(std::regex_search(text.out, std::regex("\nActive profile: +2\n"))) << text.out;
 }

@@ -90,6 +90,18 @@ TEST_F(CliProfilesTest, BackupThenRestoreLeavesTheKeyboardAsItWas) {
     EXPECT_EQ(shown(path("three.zkp")), shown(path("one.zkp")));
 }
 
+TEST_F(CliProfilesTest, ModelBKeepsItsAssignmentsThroughBackupAndRestore) {
+    ASSERT_EQ(run({simulate(), "--model", "b", "assign", "Num Enter", "key:Esc"}).exitCode, ExitOk);
+    ASSERT_EQ(run({simulate(), "--profile", "2", "assign", "G1", "function:0"}).exitCode, ExitOk);
+    ASSERT_EQ(run({simulate(), "backup", path("b.zkp")}).exitCode, ExitOk);
+    EXPECT_EQ(shown(path("b.zkp")),
+              (std::map<std::string, std::string>{{"0/Num Enter", "key"}, {"2/G1", "function"}}));
+    std::string memory = take(state());
+    ASSERT_EQ(run({simulate(), "restore", path("b.zkp")}).exitCode, ExitOk);
+    EXPECT_EQ(take(state()), memory);
+    EXPECT_EQ(run({simulate(), "--json", "info"}).json().at("model"), "B");
+}
+
 TEST_F(CliProfilesTest, AnInvalidFileIsRefusedWithoutWriting) {
     ASSERT_EQ(run({simulate(), "assign", "A", "key:B"}).exitCode, ExitOk);
     std::string memory = take(state());
