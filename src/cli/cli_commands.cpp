@@ -59,9 +59,25 @@ const CommandSpec kCommands[] = {
      "        | media:0..17 | function:0..10 | macro:ID (a macro the keyboard holds)\n"
      "KEY: a key id (0x01E), a skin name (KEY_01E, FUNC_G3) or the key's name (A, Num Enter).\n",
      RunAssign},
-    {"macro", "macro list", "the keyboard's macros with their steps",
-     "Reads the keyboard's macro list (shared by the three profiles) and lists each macro:\n"
-     "id, name, repeat count and steps.\n",
+    {"macro", "macro list | add FILE.json | remove ID",
+     "list, add or remove the keyboard's macros and apply",
+     "macro list          lists the keyboard's macros (shared by the three profiles): id, name,\n"
+     "                    repeat count and steps\n"
+     "macro add FILE      adds the macro of a JSON file and writes the macros and the three\n"
+     "                    profiles to the keyboard (the new macro gets the smallest free id):\n"
+     "    {\"name\": \"Greeting\", \"repeat\": 1,\n"
+     "     \"steps\": [{\"key\": \"A\", \"state\": \"down\", \"delay\": 50},\n"
+     "               {\"key\": \"A\", \"state\": \"up\"}]}\n"
+     "    name    at most 249 characters; absent, empty or the beginning of another macro's\n"
+     "            name: a generated name (\"Macro N\")\n"
+     "    repeat  1-255 (default 1); steps: at most 4000 (default none)\n"
+     "    key     named as in assign (A, Num Enter, 0x01E, KEY_01E); state: down or up\n"
+     "            (press, release); delay: 0-40000 ms after the step (default 0), kept in\n"
+     "            tens of milliseconds\n"
+     "    A file that breaks any rule is refused (exit 2) before anything is sent.\n"
+     "macro remove ID     removes macro ID and writes the macros and the three profiles to the\n"
+     "                    keyboard; keys that used it return to their factory function, and the\n"
+     "                    macros after it move up (macro list shows their new ids)\n",
      RunMacro},
 };
 

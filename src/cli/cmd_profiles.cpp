@@ -1,15 +1,19 @@
-// backup, restore, show and assign: the key assignments and macros of the three onboard
+// backup, restore, show, assign and macro: the key assignments and macros of the three onboard
 // profiles, through the profile store's actions (the same ones the windows call).
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <system_error>
 
 #include "app/app_context.h"
 #include "cli/cli_command.h"
 #include "cli/cli_keys.h"
+#include "cli/cli_macro_file.h"
 #include "devicelink/result.h"
 #include "model/key_writer.h"
+#include "model/key_button_port.h"
 #include "model/macro_area.h"
+#include "model/macro_working_list.h"
 #include "storage/profile_file.h"
 #include "storage/profile_slots.h"
 
@@ -186,13 +190,121 @@ int loadFromKeyboard(CommandContext& context, CliSession& keyboard, ProfileEnv& 
     return active;
 }
 
+
+// The key buttons of the windows: tarnelctl has none, and applies at once anyway.
+class NoKeyButtons : public KeyButtonPort {
+public:
+    void SetKeyButtonAssignment(int, bool, const std::string&) override {}
+    void SetApplyPending(int) override {}
+};
+
+// The editor's questions as the command line answers them: removing a macro that keys use is
+// what `macro remove` asked for (its output counts those keys), so that one is not shown.
+class MacroPrompter : public Prompter {
+public:
+    explicit MacroPrompter(Prompter& shown) : m_shown(shown) {}
+    PromptAnswer ask(std::string_view langKey, PromptButtons buttons, PromptIcon icon,
+                     const std::vector<std::string>& args, bool topmost) override {
+        if (langKey == kMacroDeleteConfirmKey) return PromptAnswer::Yes;
+        return m_shown.ask(langKey, buttons, icon, args, topmost);
+    }
+
+private:
+    Prompter& m_shown;
+};
+
+// The keyboard's macro list in the editor's working list, then whatever `edit` does to it,
+// stored into the profile image and applied to all three profiles (a removed macro moves the
+// later ones up, and keys of every profile name macros by their place in the list). `edit`
+// returns ExitOk to go on. dataLock is held from the copy to the apply.
+int editMacros(CommandContext& context,
+               const std::function<int(MacroWorkingList&, ProfileImage&)>& edit) {
+    int exitCode = ExitOk;
+    CliSession* keyboard = context.keyboard(exitCode);
+    if (!keyboard) return exitCode;
+    ProfileEnv* env = context.profileEnv(*keyboard);
+    if (!env) return ExitUsage;
+    if (loadFromKeyboard(context, *keyboard, *env, exitCode) < 0) return exitCode;
+    AppContext& app = keyboard->context();
+    std::lock_guard<std::recursive_mutex> data(app.dataLock);
+    ProfileImage& image = app.profileImage;
+    MacroPrompter prompter(context.prompter());
+    MacroWorkingList list(prompter, Utf16Of(context.text(kMacroNewPrefixKey)));
+    list.FillFrom(MacroListOfBlocks(image.macroBlocks, image.macroCount));
+    if (int rc = edit(list, image); rc != ExitOk) return rc;
+    NoKeyButtons buttons;
+    if (StoreWorkingList(list, image.keyArea(), image.macroBlocks, image.macroCount, buttons) != 1)
+        return context.inputError("not enough memory for the macro list");
+    SaveCache(*env, false);
+    if (ApplyToKeyboard(*env, true) != 1) return storeFailure(context, *keyboard, "");
+    return ExitOk;
+}
+
+int macroAdd(CommandContext& context, const std::string& file) {
+    if (int rc = checkReadable(context, file); rc != ExitOk) return rc;
+    std::string error;
+    std::optional<MacroFile> macro = ReadMacroFile(file, context.lookup(), error);
+    if (!macro) return context.inputError(error);
+    MacroRecord added;
+    int rc = editMacros(context, [&](MacroWorkingList& list, ProfileImage&) {
+        if (list.AddMacro() < 0) return int(ExitUsage);  // MACRO_ERR_MAX has said why
+        if (!macro->name.empty()) list.RenameCurrent(macro->name);
+        list.SetRepeatCount(macro->repeat);
+        list.setRecordDelays(true);
+        for (const MacroAction& step : macro->steps) list.AddRecordedStep(step.keyId, step.state, 0);
+        for (size_t i = 0; i < macro->steps.size(); ++i)
+            list.SetStepDelay(int(i), macro->steps[i].delayMs);
+        added = *list.current();
+        return int(ExitOk);
+    });
+    if (rc != ExitOk) return rc;
+    const std::string name = Utf8Of(added.name);
+    if (!macro->name.empty() && added.name != macro->name)
+        context.warn("the name '" + Utf8Of(macro->name) +
+                     "' is empty or begins another macro's name; the macro is named '" + name + "'");
+    context.emit({{"id", "Macro", added.macroId, ""},
+                  {"name", "Name", name, ""},
+                  {"repeat", "Repeat", added.repeatCount, ""},
+                  {"steps", "Steps", added.actions.size(), ""}});
+    return ExitOk;
+}
+
+int macroRemove(CommandContext& context, const std::string& idText) {
+    std::optional<int> id = ParseIntInRange(idText, 1, kMaxMacroId);
+    if (!id) return context.inputError("macro id '" + idText + "' is not 1..100");
+    std::string name;
+    int keysReset = 0;
+    int rc = editMacros(context, [&](MacroWorkingList& list, ProfileImage& image) {
+        if (list.indexOfId(*id) < 0) {
+            context.inputError("the keyboard has no macro " + std::to_string(*id));
+            return int(ExitUsage);
+        }
+        for (int r = 0; r < kKeyAreaRecords; ++r) {
+            KeyAction a = ReadKeyAction(image.keyArea(), r);
+            keysReset += a.kind == KindMacro && a.value == uint32_t(*id);
+        }
+        list.SelectMacroById(*id);
+        name = Utf8Of(list.current()->name);
+        return list.DeleteMacro(image.keyArea()) ? int(ExitOk) : int(ExitUsage);
+    });
+    if (rc != ExitOk) return rc;
+    context.emit({{"id", "Removed macro", *id, ""},
+                  {"name", "Name", name, ""},
+                  {"keysReset", "Keys back to their factory function", keysReset, ""}});
+    return ExitOk;
+}
 }  // namespace
 
 int RunMacro(CommandContext& context) {
     const auto& args = context.args();
-    if (args.size() != 1 || args[0] != "list")
-        return context.usageError(args.empty() ? "a subcommand is missing"
-                                               : "unknown subcommand '" + args[0] + "'");
+    const std::string sub = args.empty() ? std::string() : args[0];
+    if (sub == "add" && args.size() == 2) return macroAdd(context, args[1]);
+    if (sub == "remove" && args.size() == 2) return macroRemove(context, args[1]);
+    if (sub != "list" || args.size() != 1)
+        return context.usageError(sub.empty() ? "a subcommand is missing"
+                                  : sub == "list" || sub == "add" || sub == "remove"
+                                      ? "wrong arguments for '" + sub + "'"
+                                      : "unknown subcommand '" + sub + "'");
     int exitCode = ExitOk;
     CliSession* keyboard = context.keyboard(exitCode);
     if (!keyboard) return exitCode;
