@@ -29,17 +29,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-constexpr int kQuickCycles = 200;  // the sanitizers slow every step several times
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer) || __has_feature(address_sanitizer)
-constexpr int kQuickCycles = 200;
-#else
 constexpr int kQuickCycles = 500;
-#endif
-#else
-constexpr int kQuickCycles = 500;
-#endif
 constexpr int kSeenCycles = 3;
 
 bool waitUntil(const std::function<bool()>& done, int limitMs) {
