@@ -8,7 +8,6 @@
 namespace tarnel {
 namespace {
 
-constexpr uint8_t kGroupNone = 0x00;
 constexpr uint8_t kGroupMouse = 0x01;
 constexpr uint8_t kGroupKeyboard = 0x02;
 constexpr uint8_t kGroupConsumer = 0x03;

@@ -49,13 +49,15 @@ std::vector<EncodedTable> encodeTables(const KeyboardTarget& target, const Appli
 
 int writeGroup(CommandSet& commands, const std::vector<uint8_t>& area,
                const std::vector<EncodedTable>& tables) {
-    // The group is always closed once opened; CmdBegin's and CmdEnd's own results do not decide
-    // whether the data arrived, the data commands' results do.
-    commands.CmdBegin();
-    bool ok = commands.CmdWriteMacros(area.data(), int(area.size())) == ResultOk;
-    for (const EncodedTable& t : tables)
-        ok = commands.CmdWriteKeyTable(t.bytes.data(), t.profile) == ResultOk && ok;
-    commands.CmdEnd();
+    // The apply succeeded only when the keyboard took the whole group: the opening, every data
+    // write and the closing. A refused opening sends no data; the group is closed in any case.
+    bool ok = commands.CmdBegin() == ResultOk;
+    if (ok) ok = commands.CmdWriteMacros(area.data(), int(area.size())) == ResultOk;
+    for (const EncodedTable& t : tables) {
+        if (!ok) break;
+        ok = commands.CmdWriteKeyTable(t.bytes.data(), t.profile) == ResultOk;
+    }
+    ok = commands.CmdEnd() == ResultOk && ok;
     return ok ? 1 : 0;
 }
 

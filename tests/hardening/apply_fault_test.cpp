@@ -157,7 +157,7 @@ TEST(ApplyFaultMatrix, NoReplyAtSampleDataFramesFails) {
 // A refused or unanswered CmdBegin or CmdEnd still reports the apply as done today (the writer
 // counts only the data writes), although the keyboard did not confirm the group. Enable when
 // WriteToKeyboard fails on them.
-TEST(ApplyFaultMatrix, DISABLED_FaultAtBeginOrEndFailsTheApply) {
+TEST(ApplyFaultMatrix, FaultAtBeginOrEndFailsTheApply) {
     const size_t frames = cleanFrames();
     for (size_t f : {size_t(1), frames})
         for (const Fault& fault : kQuickFaults) runWithFault(int(f), fault);

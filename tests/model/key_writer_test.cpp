@@ -214,7 +214,7 @@ TEST_F(KeyWriter, MacrosThatFitOnlyBareAreWrittenBareThenTold) {
 
 // The result is 1 only when the macro area and every table arrived; whichever data frame the
 // keyboard refuses, the group is still closed.
-TEST_F(KeyWriter, AnyRefusedDataWriteFailsTheApply) {
+TEST_F(KeyWriter, AnyRefusedCommandOfTheGroupFailsTheApply) {
     addMacro(1, u"M", 30);  // more than one chunk
     const size_t macroFrames = framesFor(MacroAreaSizes(macros).full);
     const size_t tableFrames = framesFor(size_t(kModelA.keyTableSize));
@@ -229,7 +229,8 @@ TEST_F(KeyWriter, AnyRefusedDataWriteFailsTheApply) {
         {"profile 0 table", 2 + macroFrames, 0},
         {"profile 1 table, last chunk", 1 + macroFrames + 2 * tableFrames, 0},
         {"profile 2 table", 2 + macroFrames + 2 * tableFrames, 0},
-        {"command 1", 1, 1},
+        {"command 1", 1, 0},
+        {"command 2", 2 + macroFrames + 3 * tableFrames, 0},
     };
     for (const Case& c : cases) {
         keyboard.clearLog();
