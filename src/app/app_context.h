@@ -36,6 +36,9 @@ struct AppContext {
     // and the snapshot the last apply sent (guarded by appliedLock).
     ProfileImage profileImage;
     AppliedSnapshot appliedImage;
+    // Set when an import's write to the keyboard failed: the keyboard's three slots may all lag
+    // behind the image, so the next apply sends every slot, not only the active one (dataLock).
+    bool applyAllProfiles = false;
 
     // The keyboard's factory key table, written on the discovery thread at each connection.
     DefaultMatrix defaultMatrix() const {

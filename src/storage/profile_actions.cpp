@@ -38,7 +38,8 @@ int ApplyChanges(ProfileEnv& env) {
     {
         std::lock_guard<std::recursive_mutex> data(env.context.dataLock);
         saved = SaveCache(env, false);
-        applied = ApplyToKeyboard(env, false);
+        applied = ApplyToKeyboard(env, env.context.applyAllProfiles);
+        if (applied == 1) env.context.applyAllProfiles = false;
     }
     if (saved != 1 || applied != 1) return 0;
     env.window.markClean();
@@ -59,9 +60,14 @@ int ImportProfile(ProfileEnv& env, const std::string& path) {
         env.context.profileImage = std::move(*loaded);
         SaveCache(env, false);
         applied = ApplyToKeyboard(env, true);
+        env.context.applyAllProfiles = applied != 1;
         env.window.refreshKeyButtons();
     }
-    env.window.markClean();
+    // A write the keyboard did not take leaves the import pending: the next Apply sends it.
+    if (applied == 1)
+        env.window.markClean();
+    else
+        env.window.markPending();
     return applied == 1 ? 1 : -1;
 }
 

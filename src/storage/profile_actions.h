@@ -38,8 +38,9 @@ struct ProfileEnv {
 };
 
 // Apply (the main window's apply command): when changes are pending, SaveCache and
-// ApplyToKeyboard (active profile only) under dataLock; the window is marked clean when both
-// succeeded. 1 when both succeeded or nothing was pending, else 0.
+// ApplyToKeyboard (the active profile; all three after an import the keyboard did not take)
+// under dataLock; the window is marked clean when both succeeded. 1 when both succeeded or
+// nothing was pending, else 0.
 int ApplyChanges(ProfileEnv& env);
 
 // Sends the image: snapshots it into the applied snapshot and writes the macro area and the
@@ -48,7 +49,9 @@ int ApplyChanges(ProfileEnv& env);
 int ApplyToKeyboard(ProfileEnv& env, bool allProfiles);
 
 // Import of a profile file: validate, load into new buffers, replace the image, SaveCache,
-// ApplyToKeyboard (all profiles), refresh the key buttons, mark the window clean.
+// ApplyToKeyboard (all profiles), refresh the key buttons, mark the window clean. When the
+// keyboard write fails the imported image stays, the window is marked pending instead and the
+// next Apply sends all three profiles.
 // 1 when loaded and written; 0 when refused (MAIN_PROMPT_INPORT shown, nothing changed);
 // -1 when loaded but the keyboard write failed.
 int ImportProfile(ProfileEnv& env, const std::string& path);

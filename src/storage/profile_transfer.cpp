@@ -116,6 +116,7 @@ void LoadFromKeyboard(ProfileEnv& env, bool quiet) {
     {
         std::lock_guard<std::recursive_mutex> data(env.context.dataLock);
         env.context.profileImage = loaded ? std::move(*loaded) : CreateDefaultImage(0);
+        env.context.applyAllProfiles = false;
         env.window.refreshKeyButtons();
     }
     if (!quiet) env.window.markClean();

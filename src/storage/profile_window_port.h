@@ -19,6 +19,9 @@ class ProfileWindowPort {
     virtual bool runApplyCommand() { return false; }
     // Marks the main window as having no unapplied changes.
     virtual void markClean() {}
+    // Marks the main window as holding unapplied changes (an imported image the keyboard did
+    // not take), so that its Apply sends the image again.
+    virtual void markPending() {}
     // Refreshes the key buttons from the profile image. Called with dataLock held.
     virtual void refreshKeyButtons() {}
     // Whether the profile manager is open; CheckManagerRow ticks its row and clears its

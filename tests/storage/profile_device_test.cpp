@@ -21,18 +21,8 @@ class ProfileDeviceTest : public ProfileRig {
         return {0, 0};
     }
 
-    // What the keyboard must hold after the snapshot of `image` was written.
     void expectKeyboardHolds(const AppliedSnapshot& snapshot, const std::vector<int>& profiles) {
-        const MacroList macros = MacroListOfBlocks(snapshot.macroBlocks, snapshot.macroCount);
-        const DefaultMatrix matrix = context.defaultMatrix();
-        for (int p : profiles)
-            EXPECT_EQ(keyboardTable(p),
-                      EncodeKeyTable(snapshot.keyArea(), p, matrix, keyboard.model(), macros))
-                << "profile " << p;
-        const std::vector<uint8_t> area = BuildMacroArea(macros, MacroAreaSizes(macros).full, true);
-        const std::vector<uint8_t> memory = keyboard.area(sim::SimArea::Macros);
-        ASSERT_GE(memory.size(), area.size());
-        EXPECT_TRUE(std::equal(area.begin(), area.end(), memory.begin()));
+        ExpectKeyboardHolds(keyboard, context.defaultMatrix(), snapshot, profiles);
     }
 
     std::vector<int> commandsSent() const {

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -65,6 +66,10 @@ class RecordingProfileWindow : public ProfileWindowPort {
         pending = false;
         calls.push_back("clean");
     }
+    void markPending() override {
+        pending = true;
+        calls.push_back("pending");
+    }
     void refreshKeyButtons() override { calls.push_back("refresh"); }
     bool managerOpen() const override { return manager; }
     void checkManagerRow(int row) override { calls.push_back("row " + std::to_string(row)); }
@@ -116,6 +121,29 @@ inline ProfileImage SampleImage() {
     return image;
 }
 
+// The key table of profile p as the simulated keyboard holds it.
+inline std::vector<uint8_t> KeyboardTable(const sim::SimKeyboard& keyboard, int profile) {
+    const std::vector<uint8_t> all = keyboard.area(sim::SimArea::KeyTables);
+    const KeyboardModel& model = keyboard.model();
+    auto begin = all.begin() + profile * model.keyTableStride;
+    return {begin, begin + model.keyTableSize};
+}
+
+// What the keyboard must hold after `snapshot` was written: the encoding of the given profiles'
+// banks and the macro area of its blocks.
+inline void ExpectKeyboardHolds(const sim::SimKeyboard& keyboard, const DefaultMatrix& matrix,
+                                const AppliedSnapshot& snapshot, const std::vector<int>& profiles) {
+    const MacroList macros = MacroListOfBlocks(snapshot.macroBlocks, snapshot.macroCount);
+    for (int p : profiles)
+        EXPECT_EQ(KeyboardTable(keyboard, p),
+                  EncodeKeyTable(snapshot.keyArea(), p, matrix, keyboard.model(), macros))
+            << "profile " << p;
+    const std::vector<uint8_t> area = BuildMacroArea(macros, MacroAreaSizes(macros).full, true);
+    const std::vector<uint8_t> memory = keyboard.area(sim::SimArea::Macros);
+    ASSERT_GE(memory.size(), area.size());
+    EXPECT_TRUE(std::equal(area.begin(), area.end(), memory.begin()));
+}
+
 // The simulated keyboard (model A) connected over a command connection, with the context
 // the actions work on: user data folder in a fresh temporary folder, the factory key table
 // and the macro capacity read as a connection would.
@@ -145,12 +173,7 @@ class ProfileRig : public TempDir {
     }
 
     // The key table of profile p as the keyboard holds it.
-    std::vector<uint8_t> keyboardTable(int profile) const {
-        const std::vector<uint8_t> all = keyboard.area(sim::SimArea::KeyTables);
-        const KeyboardModel& model = keyboard.model();
-        auto begin = all.begin() + profile * model.keyTableStride;
-        return {begin, begin + model.keyTableSize};
-    }
+    std::vector<uint8_t> keyboardTable(int profile) const { return KeyboardTable(keyboard, profile); }
 
     sim::SimKeyboard keyboard;
     DeviceConnection connection{keyboard};
