@@ -8,11 +8,7 @@
 #include <vector>
 
 #include "common/prompter.h"
-#include "devicelink/command_set.h"
-#include "devicelink/device_connection.h"
-#include "devicelink/discovery.h"
-#include "devicelink/link_state.h"
-#include "devicelink/transaction.h"
+#include "fault_kit.h"
 #include "model/key_action.h"
 #include "model/key_writer.h"
 #include "model/macro_record.h"
@@ -21,7 +17,6 @@
 namespace tarnel::hardening {
 namespace {
 
-using sim::FaultKind;
 using sim::SimArea;
 using sim::SimKeyboard;
 
@@ -31,17 +26,6 @@ public:
                      bool) override {
         return PromptAnswer::Ok;
     }
-};
-
-// A connection to the simulated keyboard, made as the program makes it.
-struct Link {
-    explicit Link(SimKeyboard& keyboard) : connection(keyboard), commands(connection, link) {
-        connected = ConnectFirst(connection, keyboard, link);
-    }
-    DeviceConnection connection;
-    LinkState link;
-    CommandSet commands;
-    bool connected = false;
 };
 
 struct ApplyCase {
@@ -96,12 +80,6 @@ size_t cleanFrames() {
     return keyboard.requestCount();
 }
 
-struct Fault {
-    const char* name;
-    FaultKind kind;
-    int repeats;  // no reply must last every attempt of a transaction to fail it
-};
-
 void runWithFault(int frame, const Fault& fault) {
     SCOPED_TRACE(testing::Message() << fault.name << " at frame " << frame);
     SimKeyboard keyboard;
@@ -115,12 +93,12 @@ void runWithFault(int frame, const Fault& fault) {
         keyboard.setActiveProfile(0);
         link.commands.GetActiveProfile();  // the profile is known before the write group
         keyboard.clearLog();
-        for (int i = 0; i < fault.repeats; ++i) keyboard.injectFault(frame + i, fault.kind);
+        InjectAt(keyboard, frame, fault);
         const auto t0 = std::chrono::steady_clock::now();
         EXPECT_NE(c.apply(link, prompter), 1);
         const auto elapsed = std::chrono::steady_clock::now() - t0;
         const size_t frames = keyboard.requestCount();
-        EXPECT_LE(elapsed, std::chrono::milliseconds(4 * (kWriteLimitMs + kReadLimitMs)) * std::max<size_t>(frames, 1));
+        EXPECT_LE(elapsed, FaultedRunBound(frames));
     }
     // The program reconnects (a re-plug after an unplug) and applies again.
     keyboard.clearFaults();
@@ -132,10 +110,6 @@ void runWithFault(int frame, const Fault& fault) {
     EXPECT_EQ(profileTable(keyboard, 0), c.expectedTable());
     EXPECT_NE(before, c.expectedTable());
 }
-
-const Fault kQuickFaults[] = {{"status 0xFF", FaultKind::StatusFF, 1},
-                              {"status 0xFE", FaultKind::StatusFE, 1},
-                              {"unplug", FaultKind::Unplug, 1}};
 
 // Frame 1 is CmdBegin and the last one CmdEnd; the frames between carry the macro area and the
 // key table.
@@ -150,8 +124,7 @@ TEST(ApplyFaultMatrix, EveryFaultAtEveryDataFrameFailsAndTheNextApplySucceeds) {
 // write, a middle and the last key-table chunk only.
 TEST(ApplyFaultMatrix, NoReplyAtSampleDataFramesFails) {
     const size_t frames = cleanFrames();
-    const Fault noReply{"no reply", FaultKind::NoReply, kTransactAttempts};
-    for (size_t f : {size_t(2), frames / 2, frames - 1}) runWithFault(int(f), noReply);
+    for (size_t f : {size_t(2), frames / 2, frames - 1}) runWithFault(int(f), kNoReply);
 }
 
 // A refused or unanswered CmdBegin or CmdEnd still reports the apply as done today (the writer

@@ -14,7 +14,7 @@
 
 #include "app/connection_change.h"
 #include "app/window_port.h"
-#include "devicelink/transaction.h"
+#include "fault_kit.h"
 #include "profile_fixture.h"
 #include "storage/profile_file.h"
 #include "storage/profile_slots.h"
@@ -22,18 +22,10 @@
 namespace tarnel::testing {
 namespace {
 
-using sim::FaultKind;
+using hardening::Fault;
+using hardening::kNoReply;
+using hardening::kQuickFaults;
 using sim::SimKeyboard;
-
-struct Fault {
-    const char* name;
-    FaultKind kind;
-    int repeats;  // no reply must last every attempt of a transaction to fail it
-};
-const Fault kQuickFaults[] = {{"status 0xFF", FaultKind::StatusFF, 1},
-                              {"status 0xFE", FaultKind::StatusFE, 1},
-                              {"unplug", FaultKind::Unplug, 1}};
-const Fault kNoReply{"no reply", FaultKind::NoReply, kTransactAttempts};
 
 // The main window as the connection change sees it: a reload runs the load at connection.
 class ReloadingWindow : public WindowPort {
@@ -187,12 +179,12 @@ class StoreFaultMatrix : public TempDir {
             fileForm(action.loadsOwnFile ? *LoadFile(ownFile) : store.context.profileImage);
 
         keyboard.clearLog();
-        for (int i = 0; i < fault.repeats; ++i) keyboard.injectFault(frame + i, fault.kind);
+        hardening::InjectAt(keyboard, frame, fault);
         const auto t0 = std::chrono::steady_clock::now();
         EXPECT_EQ(action.run(store, dir), action.failure);
         const auto elapsed = std::chrono::steady_clock::now() - t0;
-        const size_t frames = std::max<size_t>(keyboard.requestCount(), 1);
-        EXPECT_LE(elapsed, std::chrono::milliseconds(4 * (kWriteLimitMs + kReadLimitMs)) * frames);
+        const size_t frames = keyboard.requestCount();
+        EXPECT_LE(elapsed, hardening::FaultedRunBound(frames));
 
         EXPECT_EQ(fileForm(store.context.profileImage), expected);
         EXPECT_EQ(store.window.pending, action.pendingAfterFailure);
