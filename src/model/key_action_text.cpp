@@ -54,8 +54,12 @@ struct ButtonSlot {
 
 std::vector<ButtonSlot> buttonSlots(const LangLookup& lang) {
     std::vector<ButtonSlot> out;
-    for (int i = 0; i < kGButtonSlotCount; ++i)
-        out.push_back({kGKeyControls[size_t(i)], kFirstSpecialSlot + i, "G" + std::to_string(i + 1)});
+    for (int i = 0; i < kGButtonSlotCount; ++i) {
+        // Appended, not "G" + text: gcc 12 at -O3 warns wrongly about that concatenation.
+        std::string name = "G";
+        name += std::to_string(i + 1);
+        out.push_back({kGKeyControls[size_t(i)], kFirstSpecialSlot + i, std::move(name)});
+    }
     for (const KeyButton& b : keyButtons())
         out.push_back({b.controlId, SlotOfKey(b.keyId), keyDisplayName(b.keyId, lang)});
     return out;
