@@ -4,25 +4,36 @@
 //
 // Most cycles are quicker than the discovery thread's 100 ms presence check and 1 s search pause,
 // so they race plugging against opening, reading and closing; a few slow cycles at the end are
-// each seen by the program, and each must leave it connected exactly while plugged.
+// each seen by the program, and each must leave it connected exactly while plugged, with the
+// profile image and the active slot's cache file loaded from what the keyboard holds then.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include <unistd.h>
 
 #include "app/app_context.h"
 #include "app/connection_change.h"
 #include "app/device_threads.h"
 #include "app/window_port.h"
+#include "common/prompter.h"
 #include "devicelink/command_set.h"
 #include "devicelink/device_connection.h"
 #include "devicelink/event_observer.h"
+#include "model/macro_area.h"
 #include "sim/sim_keyboard.h"
+#include "storage/profile_actions.h"
+#include "storage/profile_slots.h"
+#include "storage/profile_window_port.h"
 
 namespace tarnel::hardening {
 namespace {
@@ -41,10 +52,27 @@ bool waitUntil(const std::function<bool()>& done, int limitMs) {
     return true;
 }
 
-// The window side as the threads see it: answers at once and remembers the tray icon.
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SilentPrompter : public Prompter {
+public:
+    PromptAnswer ask(std::string_view, PromptButtons, PromptIcon, const std::vector<std::string>&,
+                     bool) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+// The window side as the threads see it: answers at once, loads the profile image from the
+// keyboard when told to reload (as the main window does), and remembers the tray icon.
 class StandInWindow : public WindowPort, public EventObserver {
 public:
-    bool sendReloadProfile() override { return true; }
+    bool sendReloadProfile() override {
+        if (onReload) onReload();
+        return true;
+    }
     bool sendCloseEditors() override { return true; }
     void hideWindow() override {}
     void postOpen() override {}
@@ -52,9 +80,18 @@ public:
     void showMessage(std::string_view) override {}
     void startTimer(int) override { ++timers; }
     void restoreTrayIcon() override {}
+    std::function<void()> onReload;
     std::atomic<int> icon{0};
     std::atomic<int> timers{0};
 };
+
+// Macros the keyboard holds while it is unplugged for the n-th time: n of them.
+std::vector<uint8_t> macroAreaOf(int n) {
+    MacroList macros;
+    for (int m = 0; m < n; ++m)
+        macros.push_back({u"Soak", uint8_t(m + 1), 0, 0, {{5, uint16_t(0x1E + m), MacroPress}}});
+    return BuildMacroArea(macros, MacroAreaSizes(macros).full, true);
+}
 
 constexpr int kConnectedIcon = 141;
 constexpr int kDisconnectedIcon = 128;
@@ -66,6 +103,15 @@ TEST(Soak, PlugUnplugCyclesWithDeviceThreadsEndConsistent) {
     AppContext context;
     CommandSet commands(command, context.link);
     StandInWindow window;
+    const std::filesystem::path userDir =
+        std::filesystem::temp_directory_path() / ("tarnel_soak_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(userDir);
+    std::filesystem::create_directories(userDir);
+    context.paths.userDataDir = userDir.string();
+    SilentPrompter prompter;
+    ProfileWindowPort profileWindow;
+    ProfileEnv env{context, commands, prompter, profileWindow, {}, {}, {}};
+    window.onReload = [&] { LoadFromKeyboard(env, false); };
     ConnectionChange change(context, commands, window);
     DeviceThreads threads(context, command, events, change, window);
     threads.start();
@@ -88,20 +134,30 @@ TEST(Soak, PlugUnplugCyclesWithDeviceThreadsEndConsistent) {
         ASSERT_TRUE(waitUntil([&] { return !context.uiConnected.load() &&
                                            window.icon.load() == kDisconnectedIcon; }, 3000)) << i;
         EXPECT_FALSE(context.link.connected.load());
+        keyboard.setArea(sim::SimArea::Macros, 0, macroAreaOf(i + 1));
         keyboard.plug();
         ASSERT_TRUE(waitUntil([&] { return context.uiConnected.load() &&
                                            window.icon.load() == kConnectedIcon; }, 4000)) << i;
+        // The reload ran before the connected icon was set.
+        std::lock_guard<std::recursive_mutex> data(context.dataLock);
+        EXPECT_EQ(context.profileImage.macroCount, i + 1) << i;
     }
     EXPECT_TRUE(context.link.connected.load());
     const auto factory = keyboard.area(sim::SimArea::FactoryKeyTable);
     const DefaultMatrix matrix = context.defaultMatrix();
     EXPECT_TRUE(std::equal(factory.begin(), factory.end(), matrix.begin()));
     EXPECT_EQ(context.macroCapacity.load(), keyboard.area(sim::SimArea::Info)[11] * 128);
+    // Cache = keyboard: the active slot's cache file is what a backup of the keyboard gives now.
+    const std::string cache = SlotCachePath(context.paths.userDataDir, commands.GetActiveProfile());
+    const std::string now = (userDir / "now.zkp").string();
+    ASSERT_EQ(BackupKeyboard(env, now), 1);
+    EXPECT_EQ(fileBytes(cache), fileBytes(now));
 
     const auto t0 = Clock::now();
     threads.shutdown();
     EXPECT_LT(Clock::now() - t0, std::chrono::seconds(3));  // no thread stuck
     EXPECT_TRUE(threads.discovery().ended());
+    std::filesystem::remove_all(userDir);
 }
 
 }  // namespace
