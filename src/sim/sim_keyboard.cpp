@@ -38,14 +38,20 @@ struct Handle {
     std::deque<Pending> queue;
 };
 
-// Sleeps to within a few microseconds of the deadline: the wire time of one report is about a
-// millisecond, which a plain sleep overshoots.
+// The wire time of one report is about a millisecond, which a timed sleep or wait overshoots by
+// the timer's slack (some 50 us, and more on a busy machine): the last stretch is spun instead.
+constexpr std::chrono::microseconds kSpin{200};
+
+void spinUntil(Clock::time_point until) {
+    while (Clock::now() < until) std::this_thread::yield();
+}
+
+// Sleeps to within a few microseconds of the deadline.
 void sleepPrecisely(std::chrono::microseconds duration) {
     if (duration.count() <= 0) return;
     Clock::time_point until = Clock::now() + duration;
-    constexpr std::chrono::microseconds kSpin{200};
     if (duration > kSpin) std::this_thread::sleep_until(until - kSpin);
-    while (Clock::now() < until) std::this_thread::yield();
+    spinUntil(until);
 }
 
 void appendLimited(std::vector<Frame>& log, const Frame& frame) {
@@ -175,8 +181,17 @@ bool SimDevice::readReport(uint8_t* buffer, size_t length, int timeoutMs) {
         if (!h.queue.empty() && h.queue.front().readyAt <= now) break;
         if (limited && now >= deadline) return false;
         if (!h.queue.empty()) {
-            Clock::time_point wake = h.queue.front().readyAt;
-            m_impl->cv.wait_until(lock, limited ? std::min(wake, deadline) : wake);
+            const Clock::time_point wake =
+                limited ? std::min(h.queue.front().readyAt, deadline) : h.queue.front().readyAt;
+            if (wake - now > kSpin) {
+                m_impl->cv.wait_until(lock, wake - kSpin);
+            } else {
+                // Due within the spin: wait it out precisely, without holding the lock (an
+                // unplug meanwhile is seen on the next turn of the loop).
+                lock.unlock();
+                spinUntil(wake);
+                lock.lock();
+            }
         } else if (limited) {
             m_impl->cv.wait_until(lock, deadline);
         } else {
