@@ -17,6 +17,7 @@
 #include "devicelink/device_connection.h"
 #include "devicelink/discovery.h"
 #include "devicelink/transaction.h"
+#include "fault_kit.h"
 #include "sim/sim_keyboard.h"
 
 namespace tarnel::hardening {
@@ -59,48 +60,51 @@ void expectFullRead(const sim::SimKeyboard& keyboard, const AppContext& context)
     EXPECT_EQ(context.macroCapacity.load(), keyboard.area(SimArea::Info)[11] * 128);
 }
 
-TEST(ConnectionFaultMatrix, AFaultAtAnyReadFrameKeepsThePreviousValuesAndTheNextConnectionReads) {
-    const FaultKind kinds[] = {FaultKind::StatusFF, FaultKind::StatusFE, FaultKind::Unplug};
-    const char* names[] = {"status 0xFF", "status 0xFE", "unplug"};
-    for (int frame = 1; frame <= kFactoryFrames + 1; ++frame) {
-        for (int k = 0; k < 3; ++k) {
-            SCOPED_TRACE(testing::Message() << names[k] << " at frame " << frame);
-            sim::SimKeyboard keyboard;
-            AppContext context;
-            DefaultMatrix previous;
-            previous.fill(0x5A);
-            context.setDefaultMatrix(previous);
-            context.macroCapacity = kSentinelCapacity;
-            {
-                Reconnect first(keyboard, context);
-                ASSERT_TRUE(first.connected);
-                keyboard.clearLog();
-                keyboard.injectFault(frame, kinds[k]);
-                const auto t0 = std::chrono::steady_clock::now();
-                first.change.onConnectionChanged(1);
-                EXPECT_LE(std::chrono::steady_clock::now() - t0,
-                          std::chrono::milliseconds(4 * (kWriteLimitMs + kReadLimitMs)) *
-                              (kFactoryFrames + 1));
-                if (frame <= kFactoryFrames) {
-                    EXPECT_EQ(context.defaultMatrix(), previous);  // never a half-read table
-                    EXPECT_NE(std::find(first.window.messages.begin(), first.window.messages.end(),
-                                        kDefaultMatrixPromptKey),
-                              first.window.messages.end());
-                }
-                // The information block is read last; an unplug fails it wherever it came.
-                if (frame == kFactoryFrames + 1 || kinds[k] == FaultKind::Unplug) {
-                    EXPECT_EQ(context.macroCapacity.load(), kSentinelCapacity);
-                }
-                first.change.onConnectionChanged(0);
-            }
-            keyboard.clearFaults();
-            if (!keyboard.isPlugged()) keyboard.plug();
-            Reconnect again(keyboard, context);
-            ASSERT_TRUE(again.connected);
-            again.change.onConnectionChanged(1);
-            expectFullRead(keyboard, context);
+void runWithFault(int frame, const Fault& fault) {
+    SCOPED_TRACE(testing::Message() << fault.name << " at frame " << frame);
+    sim::SimKeyboard keyboard;
+    AppContext context;
+    DefaultMatrix previous;
+    previous.fill(0x5A);
+    context.setDefaultMatrix(previous);
+    context.macroCapacity = kSentinelCapacity;
+    {
+        Reconnect first(keyboard, context);
+        ASSERT_TRUE(first.connected);
+        keyboard.clearLog();
+        InjectAt(keyboard, frame, fault);
+        const auto t0 = std::chrono::steady_clock::now();
+        first.change.onConnectionChanged(1);
+        EXPECT_LE(std::chrono::steady_clock::now() - t0, FaultedRunBound(kFactoryFrames + 1));
+        if (frame <= kFactoryFrames) {
+            EXPECT_EQ(context.defaultMatrix(), previous);  // never a half-read table
+            EXPECT_NE(std::find(first.window.messages.begin(), first.window.messages.end(),
+                                kDefaultMatrixPromptKey),
+                      first.window.messages.end());
         }
+        // The information block is read last; an unplug fails it wherever it came.
+        if (frame == kFactoryFrames + 1 || fault.kind == FaultKind::Unplug) {
+            EXPECT_EQ(context.macroCapacity.load(), kSentinelCapacity);
+        }
+        first.change.onConnectionChanged(0);
     }
+    keyboard.clearFaults();
+    if (!keyboard.isPlugged()) keyboard.plug();
+    Reconnect again(keyboard, context);
+    ASSERT_TRUE(again.connected);
+    again.change.onConnectionChanged(1);
+    expectFullRead(keyboard, context);
+}
+
+TEST(ConnectionFaultMatrix, AFaultAtAnyReadFrameKeepsThePreviousValuesAndTheNextConnectionReads) {
+    for (int frame = 1; frame <= kFactoryFrames + 1; ++frame)
+        for (const Fault& fault : kQuickFaults) runWithFault(frame, fault);
+}
+
+// No reply costs the whole read limit of each attempt: the first and a middle chunk of the
+// factory table, and the information block.
+TEST(ConnectionFaultMatrix, NoReplyKeepsThePreviousValuesAndTheNextConnectionReads) {
+    for (int frame : {1, kFactoryFrames / 2 + 1, kFactoryFrames + 1}) runWithFault(frame, kNoReply);
 }
 
 }  // namespace
