@@ -177,10 +177,15 @@ KeyAction decodeMouseGroup(const DeviceKeyCode& c) {
 }
 
 // A modifier code without any bit set names no key either: KindDisabled, not a key record
-// for key id 0.
+// for key id 0. Nor does a usage whose key has no code of its own to write (the system keys'
+// 0x81..0x83: their record writes 02 02 00, "usage 0"), so a read 02 02 81 is not shown as
+// Power and then silently written as another code on the next apply.
 KeyAction decodeKeyboardGroup(const DeviceKeyCode& c) {
     uint16_t key = 0;
-    if (c.byte1 == kUsage) key = KeyIdOfCode(c);
+    if (c.byte1 == kUsage) {
+        key = KeyIdOfCode(c);
+        if (key && CodeOfKeyId(key) == DeviceKeyCode{kGroupKeyboard, kUsage, 0}) key = 0;
+    }
     else if (c.byte1 == kModifiers) key = modifierOfBits(c.byte2);
     return key ? withKind(KindKey, key) : withKind(KindDisabled);
 }
