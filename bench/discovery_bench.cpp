@@ -31,6 +31,18 @@ double processCpuSeconds() {
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
+// The process's CPU time over `seconds` of wall time while this thread sleeps, as a share of one
+// core; the wall time becomes the iteration's time.
+double cpuShareOver(int seconds, benchmark::State& state) {
+    const double cpu0 = processCpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double cpu = processCpuSeconds() - cpu0;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.SetIterationTime(wall);
+    return cpu / wall;
+}
+
 void BM_DiscoveryCpu(benchmark::State& state) {
     const bool plugged = state.range(0) != 0;
     const int seconds = int(state.range(1));
@@ -45,14 +57,8 @@ void BM_DiscoveryCpu(benchmark::State& state) {
         discovery.start();
         // Let the first pass (probe and search) finish; it is not part of the steady state.
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-        const double cpu0 = processCpuSeconds();
-        const auto t0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(seconds));
-        const double cpu = processCpuSeconds() - cpu0;
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        share = cpuShareOver(seconds, state);
         discovery.stop();
-        share = cpu / wall;
-        state.SetIterationTime(wall);
     }
     if (link.connected.load() != plugged) state.SkipWithError("unexpected connection state");
     state.counters["cpu_percent_of_core"] = share * 100.0;
@@ -79,15 +85,9 @@ void BM_PauseOnlyCpu(benchmark::State& state) {
             }
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        const double cpu0 = processCpuSeconds();
-        const auto t0 = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(seconds));
-        const double cpu = processCpuSeconds() - cpu0;
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        share = cpuShareOver(seconds, state);
         stop.request();
         ticker.join();
-        share = cpu / wall;
-        state.SetIterationTime(wall);
     }
     state.counters["cpu_percent_of_core"] = share * 100.0;
 }
