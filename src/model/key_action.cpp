@@ -185,8 +185,9 @@ KeyAction decodeKeyboardGroup(const DeviceKeyCode& c) {
     if (c.byte1 == kUsage) {
         key = KeyIdOfCode(c);
         if (key && CodeOfKeyId(key) == DeviceKeyCode{kGroupKeyboard, kUsage, 0}) key = 0;
+    } else if (c.byte1 == kModifiers) {
+        key = modifierOfBits(c.byte2);
     }
-    else if (c.byte1 == kModifiers) key = modifierOfBits(c.byte2);
     return key ? withKind(KindKey, key) : withKind(KindDisabled);
 }
 
