@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "devicelink/linux/hidraw_sysfs.h"
@@ -27,13 +28,33 @@ namespace fs = std::filesystem;
 
 constexpr size_t kUeventLimit = 4096;  // the backend reads no more of a uevent than this
 
-const fs::path& scratchRoot() {
-    static const fs::path root = [] {
-        std::string dir = "/tmp/tarnel-fuzz-sysfs-XXXXXX";
+// One scratch tree per process, reused by every input and removed at exit. It lives in memory
+// (/dev/shm) where there is one: each input rewrites two files, and on a disk file system that
+// writing, not the parsing, sets the pace.
+class ScratchTree {
+public:
+    ScratchTree() {
+        std::error_code ec;
+        const char* base = fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                               ? "/dev/shm"
+                               : "/tmp";
+        std::string dir = std::string(base) + "/tarnel-fuzz-sysfs-XXXXXX";
         if (!mkdtemp(dir.data())) std::abort();
-        return fs::path(dir);
-    }();
-    return root;
+        m_root = dir;
+    }
+    ~ScratchTree() {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+    const fs::path& root() const { return m_root; }
+
+private:
+    fs::path m_root;
+};
+
+const fs::path& scratchRoot() {
+    static const ScratchTree tree;
+    return tree.root();
 }
 
 void writeFile(const fs::path& path, const void* bytes, size_t size) {
