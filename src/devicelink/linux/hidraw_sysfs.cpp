@@ -122,14 +122,15 @@ bool ListNodes(const std::string& sysfsRoot, std::vector<unsigned>& numbers) {
     if (!fs::exists(sysfsRoot, ec)) return !ec;
     fs::directory_iterator it(sysfsRoot, ec);
     if (ec) return false;
+    // A failed step ends the iteration as if the folder were done; ec tells the two apart.
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) return false;
         const std::string name = it->path().filename().string();
         if (name.rfind("hidraw", 0) != 0) continue;
         size_t at = 6;
         uint64_t n = 0;
         if (readNumber(name, at, n, 9) && at == name.size()) numbers.push_back(unsigned(n));
     }
+    if (ec) return false;
     std::sort(numbers.begin(), numbers.end());
     return true;
 }
