@@ -20,14 +20,6 @@ namespace {
 using sim::SimArea;
 using sim::SimKeyboard;
 
-class OkPrompter : public Prompter {
-public:
-    PromptAnswer ask(std::string_view, PromptButtons, PromptIcon, const std::vector<std::string>&,
-                     bool) override {
-        return PromptAnswer::Ok;
-    }
-};
-
 struct ApplyCase {
     std::vector<uint8_t> factory;
     std::vector<uint8_t> keyArea = std::vector<uint8_t>(kKeyAreaSize, 0);

@@ -1,9 +1,17 @@
-// What the device-fault matrices share: the faults injected, the time a faulted run may take,
-// and a connection to the simulated keyboard made as the program makes it.
+// What the hardening tests share: the faults injected, the time a faulted run may take, a
+// connection to the simulated keyboard made as the program makes it, a prompter that answers
+// OK, and a file's bytes.
 #pragma once
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/prompter.h"
 
 #include "devicelink/command_set.h"
 #include "devicelink/device_connection.h"
@@ -47,5 +55,20 @@ struct Link {
     CommandSet commands;
     bool connected = false;
 };
+
+// Answers every question with OK, as a user who always confirms.
+class OkPrompter : public Prompter {
+public:
+    PromptAnswer ask(std::string_view, PromptButtons, PromptIcon, const std::vector<std::string>&,
+                     bool) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+// The whole file; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace tarnel::hardening

@@ -12,9 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -29,6 +27,7 @@
 #include "devicelink/command_set.h"
 #include "devicelink/device_connection.h"
 #include "devicelink/event_observer.h"
+#include "fault_kit.h"
 #include "model/macro_area.h"
 #include "sim/sim_keyboard.h"
 #include "storage/profile_actions.h"
@@ -51,19 +50,6 @@ bool waitUntil(const std::function<bool()>& done, int limitMs) {
     }
     return true;
 }
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class SilentPrompter : public Prompter {
-public:
-    PromptAnswer ask(std::string_view, PromptButtons, PromptIcon, const std::vector<std::string>&,
-                     bool) override {
-        return PromptAnswer::Ok;
-    }
-};
 
 // The window side as the threads see it: answers at once, loads the profile image from the
 // keyboard when told to reload (as the main window does), and remembers the tray icon.
@@ -108,7 +94,7 @@ TEST(Soak, PlugUnplugCyclesWithDeviceThreadsEndConsistent) {
     std::filesystem::remove_all(userDir);
     std::filesystem::create_directories(userDir);
     context.paths.userDataDir = userDir.string();
-    SilentPrompter prompter;
+    OkPrompter prompter;
     ProfileWindowPort profileWindow;
     ProfileEnv env{context, commands, prompter, profileWindow, {}, {}, {}};
     window.onReload = [&] { LoadFromKeyboard(env, false); };
@@ -151,7 +137,7 @@ TEST(Soak, PlugUnplugCyclesWithDeviceThreadsEndConsistent) {
     const std::string cache = SlotCachePath(context.paths.userDataDir, commands.GetActiveProfile());
     const std::string now = (userDir / "now.zkp").string();
     ASSERT_EQ(BackupKeyboard(env, now), 1);
-    EXPECT_EQ(fileBytes(cache), fileBytes(now));
+    EXPECT_EQ(FileBytes(cache), FileBytes(now));
 
     const auto t0 = Clock::now();
     threads.shutdown();

@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string_view>
 
 #include "app/connection_change.h"
@@ -76,15 +74,10 @@ struct Store {
     ConnectionChange change{context, commands, mainWindow};
 };
 
-std::string fileBytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The bytes SaveFile gives for `image`: the complete new version of a file written from it.
 std::string savedBytes(ProfileImage image, const std::string& scratch) {
     EXPECT_TRUE(SaveFile(scratch, image));
-    return fileBytes(scratch);
+    return hardening::FileBytes(scratch);
 }
 
 // The image in its file form (header rebuilt, string offsets in the records), as every save
